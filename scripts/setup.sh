@@ -1,0 +1,32 @@
+# Shared set-up for the run and test commands: installs the Debian packages the
+# game needs (when run as root), then configures and builds.  Sourced, not run.
+
+ZARVO_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+ZARVO_PACKAGES="build-essential cmake pkg-config libsdl1.2-compat-dev libsdl-image1.2-dev \
+libsdl-mixer1.2-dev libglu1-mesa-dev libgtest-dev libbenchmark-dev xvfb xauth libgl1-mesa-dri \
+xdotool x11-apps imagemagick python3-pil python3-numpy vorbis-tools fonts-dejavu-core"
+
+zarvo_install_packages() {
+    local missing=() pkg
+    for pkg in $ZARVO_PACKAGES; do
+        dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null | grep -q "install ok installed" || missing+=("$pkg")
+    done
+    [ ${#missing[@]} -eq 0 ] && return 0
+    if [ "$(id -u)" -ne 0 ]; then
+        echo "Missing packages. Install them with:"
+        echo "  sudo apt-get update && sudo apt-get install -y ${missing[*]}"
+        exit 1
+    fi
+    echo "Installing: ${missing[*]}"
+    apt-get update -qq
+    DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "${missing[@]}" >/dev/null
+}
+
+# zarvo_build DIR [cmake options...]
+zarvo_build() {
+    local dir=$1
+    shift
+    cmake -S "$ZARVO_ROOT" -B "$dir" "$@" >/dev/null
+    cmake --build "$dir" -j"$(nproc)" -- --no-print-directory | grep -vE '^\[|^Consolidate|^-- ' || true
+    [ "${PIPESTATUS[0]}" -eq 0 ] || { echo "build failed"; exit 1; }
+}

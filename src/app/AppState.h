@@ -1,0 +1,14 @@
+// The contract of every screen: the application feeds the current state with
+// key presses, mouse clicks, one update and one draw per frame.
+#pragma once
+
+class cAppState {
+public:
+    virtual ~cAppState() {}
+    virtual int load() = 0;
+    virtual int activate(bool on) = 0;
+    virtual int update(float fps) = 0;
+    virtual int draw() = 0;
+    virtual void keyDown(int key) = 0;
+    virtual void mouseDown(int button) = 0;
+};

@@ -1,0 +1,158 @@
+#include "app/Application.h"
+
+#include <SDL.h>
+#include <SDL_mixer.h>
+#include <SDL_opengl.h>
+
+#include <cstdlib>
+
+#include "app/AppState.h"
+#include "app/Platform.h"
+#include "frontend/HighScoreTable.h"
+#include "frontend/IntroState.h"
+#include "frontend/MenuState.h"
+#include "game/WorldApp.h"
+#include "media/TextureManager.h"
+
+cApplication* g_app = nullptr;
+
+cApplication::cApplication(int, char**)
+    : fps(0.0), frameMs(0), lastTicks(0), width(1024), height(768), bpp(32), videoFlags(0xD0000012),
+      quit(false), highScores(nullptr), menuState(nullptr), gameState(nullptr), introState(nullptr),
+      requestedState(0), currentStateId(0), currentState(nullptr), started(false) {
+    g_app = this;
+}
+
+cApplication::~cApplication() {
+    if (started) shutdown();
+}
+
+void cApplication::shutdown() {
+    Mix_HaltMusic();
+    Mix_HaltChannel(-1);
+    Mix_CloseAudio();
+    SDL_Quit();
+    started = false;
+}
+
+int cApplication::init() {
+    SDL_Init(SDL_INIT_EVERYTHING);
+    started = true;
+    // Follow the display's refresh as classic SDL does, rather than spinning
+    // thousands of frames a second; motion still scales by the measured rate.
+    SDL_GL_SetAttribute(SDL_GL_SWAP_CONTROL, 1);
+    SDL_SetVideoMode(width, height, bpp, videoFlags);
+    setupProjection();
+    setupGL();
+    std::srand(static_cast<unsigned>(platform().now()));
+    if (!cTextureManager::ms_singleton) new cTextureManager();
+    Mix_OpenAudio(22050, AUDIO_S16SYS, 2, 1024);
+
+    highScores = new cHighScoreTable();
+    highScores->loadFromFile("score.txt");
+    gameState = new cWorldApp();
+    gameState->load();
+    menuState = new cMenuState();
+    menuState->load();
+    introState = new cIntroState();
+    introState->load();
+
+    currentStateId = 0;
+    requestedState = 0;
+    if (currentState) currentState->activate(false);
+    menuState->activate(true);
+    currentState = menuState;
+    SDL_ShowCursor(SDL_DISABLE);
+    return 0;
+}
+
+void cApplication::setupProjection() {
+    glViewport(0, 0, width, height);
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    const double bottom = static_cast<double>(height) / static_cast<double>(width) * 1024.0;
+    glOrtho(0.0, -1024.0, bottom, 0.0, 0.1f, 100.0);
+    glMatrixMode(GL_MODELVIEW);
+}
+
+void cApplication::setupGL() {
+    SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 16);
+    glClearColor(0, 0, 0, 0);
+    glClearDepth(1.0);
+    glEnable(GL_TEXTURE_2D);
+    SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
+    glEnable(GL_BLEND);
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+}
+
+int cApplication::run() {
+    quit = false;
+    do {
+        frame();
+    } while (!quit);
+    return 0;
+}
+
+void cApplication::frame() {
+    processEvents();
+    measureFrame();
+    if (currentState) currentState->update(static_cast<float>(fps));
+    drawFrame();
+    switchState();
+}
+
+void cApplication::processEvents() {
+    SDL_Event event;
+    while (platform().pollEvent(&event)) {
+        switch (event.type) {
+        case SDL_KEYDOWN:
+            if (event.key.keysym.sym >= 0 && currentState) currentState->keyDown(event.key.keysym.sym);
+            break;
+        case SDL_MOUSEBUTTONDOWN:
+            if (currentState) currentState->mouseDown(event.button.button);
+            break;
+        case SDL_QUIT:
+            quit = true;
+            break;
+        case SDL_VIDEORESIZE:
+            width = event.resize.w;
+            height = event.resize.h ? event.resize.h : 1;
+            setupProjection();
+            break;
+        default:
+            break;
+        }
+    }
+}
+
+void cApplication::measureFrame() {
+    const Uint32 now = platform().getTicks();
+    frameMs = now - lastTicks;
+    lastTicks = now;
+    fps = 1.0 / (frameMs / 1000.0);
+}
+
+void cApplication::drawFrame() {
+    glClear(GL_COLOR_BUFFER_BIT);
+    glLoadIdentity();
+    if (currentState) currentState->draw();
+    glFlush();
+    SDL_GL_SwapBuffers();
+}
+
+void cApplication::switchState() {
+    if (requestedState == currentStateId) return;
+    cAppState* target = nullptr;
+    switch (requestedState) {
+    case 0: target = menuState; break;
+    case 1: target = introState; break;
+    case 2: target = gameState; break;
+    default: break;
+    }
+    if (target) {
+        if (currentState) currentState->activate(false);
+        target->activate(true);
+        currentState = target;
+    }
+    currentStateId = requestedState;
+}

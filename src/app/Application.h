@@ -1,0 +1,55 @@
+// The application: owns the window, the GL state, the three top-level states
+// and the high-score table, and runs the frame loop.
+#pragma once
+
+#include <SDL.h>
+
+class cAppState;
+class cHighScoreTable;
+
+class cApplication {
+public:
+    cApplication(int argc, char** argv);
+    // Stops the sound and closes the mixer and SDL when init has run; an exit
+    // with music still playing can crash inside the mixer's thread.
+    ~cApplication();
+    cApplication(const cApplication&) = delete;
+    cApplication& operator=(const cApplication&) = delete;
+
+    int init();
+    int run();
+    void setupProjection();
+    void setupGL();
+
+    // One pass of the frame loop (events, timing, update, draw, swap, switch).
+    void frame();
+    // The switching rule run at the end of every frame.
+    void switchState();
+
+    double fps;
+    Uint32 frameMs;
+    Uint32 lastTicks;
+    int width;
+    int height;
+    int bpp;
+    Uint32 videoFlags;
+    bool quit;
+    cHighScoreTable* highScores;
+    cAppState* menuState;
+    cAppState* gameState;
+    cAppState* introState;
+    int requestedState;
+    int currentStateId;
+    cAppState* currentState;
+
+private:
+    void processEvents();
+    void measureFrame();
+    void drawFrame();
+    void shutdown();
+
+    bool started;  // init has opened SDL, so the destructor must close it
+};
+
+// The process-wide application, set by the constructor.
+extern cApplication* g_app;

@@ -1,0 +1,35 @@
+// Entry point: one application, started and run inside the handler that
+// reports a missing resource file.
+#include <unistd.h>
+
+#include <cstdio>
+#include <exception>
+
+#include "app/Application.h"
+
+namespace {
+// Keeps the message on screen for a player who started the game from a
+// terminal; with no terminal attached there is nobody to wait for.
+void waitForUser() {
+    if (!isatty(STDIN_FILENO)) return;
+    std::printf("Press Enter to continue . . .\n");
+    std::fflush(stdout);
+    int c;
+    do {
+        c = std::getchar();
+    } while (c != '\n' && c != EOF);
+}
+}  // namespace
+
+int main(int argc, char** argv) {
+    try {
+        cApplication app(argc, argv);
+        app.init();
+        app.run();
+    } catch (std::exception* e) {
+        std::printf("Error:%s\n", e->what());
+        std::fflush(stdout);
+        waitForUser();
+    }
+    return 0;
+}

@@ -1,0 +1,57 @@
+// The main menu: a full-screen picture with four hovered buttons, hosting the high-score and credits screens.
+#pragma once
+
+#include "app/AppState.h"
+
+class cAutorsState;
+class cCamera;
+class cCursor;
+class cMenuButton;
+class cMusic;
+class cScoreState;
+class cSprite;
+class cTexture;
+
+class cMenuState : public cAppState {
+public:
+    enum { mainMenu = 0, scoreScreenShown = 1, creditsScreenShown = 2 };
+
+    cMenuState();
+    ~cMenuState() override;
+    cMenuState(const cMenuState&) = delete;
+    cMenuState& operator=(const cMenuState&) = delete;
+
+    int load() override;
+    int activate(bool on) override;
+    int update(float fps) override;
+    int draw() override;
+    void keyDown(int key) override;
+    void mouseDown(int button) override;
+
+    cCamera* camera;
+    int mouseX;
+    int mouseY;
+    int subScreen;
+    cMusic* music;
+    cSprite* background;
+    cCursor* cursor;
+    cMenuButton* quitButton;
+    cMenuButton* creditsButton;
+    cMenuButton* scoresButton;
+    cMenuButton* startButton;
+    cSprite* highlight;
+    cTexture* startHighlight;
+    cTexture* scoresHighlight;
+    cTexture* creditsHighlight;
+    cTexture* quitHighlight;
+    cScoreState* scoreScreen;
+    cAutorsState* creditsScreen;
+
+private:
+    void loadButtons();
+    void readPointer();
+    void updateMainMenu(float fps);
+    void drawMainMenu();
+    void drawHighlight();
+    void clickMainMenu(int button);
+};

@@ -1,0 +1,21 @@
+// A short sound effect held in memory and played on a fixed mixing channel.
+#pragma once
+
+#include <SDL_mixer.h>
+
+class cSound {
+public:
+    cSound();
+    int load(const char* path);
+    void play();
+    void setChannel(int channel);
+    void setVolume(int volume);
+    void release();
+
+    Mix_Chunk* chunk;
+    int loops;
+    int channel;
+};
+
+// Whether the audio device is open; without it the game runs silently.
+bool audioAvailable();

@@ -1,0 +1,18 @@
+// The base of everything in a scene that moves, is drawn or can be clicked.
+#pragma once
+
+class cObject {
+public:
+    cObject();
+    virtual ~cObject() {}
+    virtual void update(float fps) = 0;
+    virtual void draw() = 0;
+
+    int kind;          // 0 no platform, 1 brick, 2 floor brick, 3 goal brick
+    bool scrollHeld;   // the world holds still this frame
+    float speed;       // vertical scrolling speed, units per second
+    float x, y, z;
+    float moveFactor;
+    float hitWidth;
+    float hitHeight;
+};
