@@ -30,6 +30,14 @@ cApplication::~cApplication() {
 void cApplication::shutdown() {
     Mix_HaltMusic();
     Mix_HaltChannel(-1);
+    // The states free their music and sounds, so they go while the mixer is
+    // still open; the game state goes last.
+    delete introState;
+    delete menuState;
+    delete gameState;
+    delete highScores;
+    introState = menuState = gameState = currentState = nullptr;
+    highScores = nullptr;
     Mix_CloseAudio();
     SDL_Quit();
     started = false;

@@ -10,8 +10,9 @@ class cHighScoreTable;
 class cApplication {
 public:
     cApplication(int argc, char** argv);
-    // Stops the sound and closes the mixer and SDL when init has run; an exit
-    // with music still playing can crash inside the mixer's thread.
+    // When init has run: stops the sound, releases the states and the table,
+    // then closes the mixer and SDL (an exit with music still playing can
+    // crash inside the mixer's thread).
     ~cApplication();
     cApplication(const cApplication&) = delete;
     cApplication& operator=(const cApplication&) = delete;

@@ -1,14 +1,46 @@
-// Placeholder until the real state lands.
+// The intro: a 34-second slideshow of three cross-faded pictures with music, then the game.
 #pragma once
 
 #include "app/AppState.h"
+#include "media/Sprite.h"
+
+class cCamera;
+class cMusic;
 
 class cIntroState : public cAppState {
 public:
-    int load() override { return 0; }
-    int activate(bool) override { return 0; }
-    int update(float) override { return 0; }
-    int draw() override { return 0; }
-    void keyDown(int) override {}
-    void mouseDown(int) override {}
+    enum { slideCount = 3 };
+
+    cIntroState();
+    ~cIntroState() override;
+    cIntroState(const cIntroState&) = delete;
+    cIntroState& operator=(const cIntroState&) = delete;
+
+    int load() override;
+    int activate(bool on) override;
+    int update(float fps) override;
+    int draw() override;
+    void keyDown(int key) override;
+    void mouseDown(int button) override;
+
+    // The phase of the show at a clock time: 0 first slide, 1 and 2 the
+    // cross-fades to the next slides, 3 over.
+    static int phaseAt(float clock);
+
+    cCamera* camera;
+    cMusic* music;
+    cSprite slides[slideCount];
+    float slideClock;
+    int shownSlide;
+    int incomingSlide;
+    float fadeLevel;
+    int slidePhase;
+
+private:
+    void loadSlide(int index, const char* path);
+    void restart();
+    void advanceFade(float dt);
+    void showPhase(int phase);
+    void drawSlide(int index);
+    void skip();
 };

@@ -1,14 +1,110 @@
-// Placeholder until the real state lands.
+// The play state: owns the scene of a round, runs the climb frame by frame, keeps score and level,
+// and leads through the pause, game-over, name-entry and retry boxes.
 #pragma once
 
 #include "app/AppState.h"
 
+class cBitmapFont;
+class cBrick;
+class cCamera;
+class cCursor;
+class cHighScoreTable;
+class cInfoBox;
+class cMenuButton;
+class cMusic;
+class cNameBox;
+class cObject;
+class cObjectList;
+class cPlayer;
+class cSound;
+class cTow;
+class cWitch;
+
 class cWorldApp : public cAppState {
 public:
-    int load() override { return 0; }
-    int activate(bool) override { return 0; }
-    int update(float) override { return 0; }
-    int draw() override { return 0; }
-    void keyDown(int) override {}
-    void mouseDown(int) override {}
+    enum Phase { Climbing = 0, GoalPlaced = 1, LevelDone = 2, Fallen = 3, NameEntry = 4, RetryChoice = 5 };
+
+    cWorldApp();
+    ~cWorldApp() override;
+    cWorldApp(const cWorldApp&) = delete;
+    cWorldApp& operator=(const cWorldApp&) = delete;
+
+    int load() override;
+    int activate(bool on) override;
+    int update(float fps) override;
+    int draw() override;
+    void keyDown(int sym) override;
+    void mouseDown(int button) override;
+
+    void setupRound();
+    void clearRound();
+    void removeBricks();
+    cBrick* topBrick() const;
+    void spawnBrick();
+    bool finishFall();
+    void preloadOverlays();
+    void checkContact(cObject* brick);
+    bool touches(const cPlayer& who, const cObject& brick) const;
+    void pushAside(const cObject& brick);
+
+    bool pushHold;
+    bool jumpRequested;
+    int phase;
+    bool paused;
+    unsigned int score;
+    float fallSpeed;
+    int mouseX, mouseY;
+    cHighScoreTable* scores;
+    cWitch* witch;
+    cCamera* camera;
+    cObjectList* objects;
+    cPlayer* player;
+    cBrick* floor;
+    cNameBox* nameBox;
+    cInfoBox* infoBox;
+    cTow* tower;
+    cCursor* aimMarker;
+    cCursor* mousePointer;
+    cBitmapFont* font;
+    int level;
+    cMusic* music;
+    cSound* jumpSound;
+    cSound* fallSound;
+    cSound* goalSound;
+    cMenuButton* menuButton;
+    cMenuButton* againButton;
+
+private:
+    float levelFactor() const;
+    // Frame pass steps.
+    void readMouse();
+    void endLevelWhenWitchGone();
+    void endClimbWhenFallen();
+    void steerPlayer();
+    void updateObjects(float fps, float f);
+    void applyGravity(float fps, float f);
+    bool resolveObjects();
+    void advanceClimb(float fps);
+    // Round end and levels.
+    void finishLevel();
+    void finishRound();
+    // Contact rules per brick kind.
+    void landOnBrick(cObject* brick);
+    void landOnFloor(const cObject& brick);
+    void landOnGoal(const cObject& brick);
+    void bounceFrom(cObject* brick);
+    void callWitch();
+    // Input.
+    void nameEntryKey(int sym);
+    void fileName();
+    void abandonRound();
+    void togglePause();
+    void retryClick();
+    // Scene helpers.
+    cBrick* makeBrick(int type, float x, float y, int kind);
+    float spacedX(float reference) const;
+    void showBox(int type);
+    void dismissBox();
+    void discard(cObject* object);
+    int hoverValue() const;
 };

@@ -1,0 +1,71 @@
+#include "game/InfoBox.h"
+
+#include "media/BitmapFont.h"
+#include "media/TextureManager.h"
+
+namespace {
+const char* const kGlyphs = "ABCDEFGHIJKLMNOPQRSTUVWXYZcelorsv0123456789";
+const char* const kKillBoxNumber = "2718281828";
+
+const char* pictureOf(int type) {
+    switch (type) {
+    case cInfoBox::GameInfo: return "data\\graphics\\gameinfo.png";
+    case cInfoBox::GameOver: return "data\\graphics\\over.png";
+    case cInfoBox::GameAgain: return "data\\graphics\\gameagain.png";
+    case cInfoBox::Pause: return "data\\graphics\\pause.png";
+    case cInfoBox::KillBox: return "data\\graphics\\killbox.png";
+    default: return nullptr;
+    }
+}
+}  // namespace
+
+cInfoBox::cInfoBox(int type)
+    : highlight(nullptr), menuHighlight(nullptr), againHighlight(nullptr), font(nullptr), hover(0) {
+    const char* picture = pictureOf(type);
+    if (picture) sprite.load(picture);
+    if (type == GameAgain) {
+        menuHighlight = cTextureManager::getSingleton().getTexture("data\\graphics\\menuon.png");
+        againHighlight = cTextureManager::getSingleton().getTexture("data\\graphics\\znovuon.png");
+        highlight = new cSprite();
+        highlight->setHalfSize(162.0f, 63.0f);
+    } else if (type == KillBox) {
+        font = new cBitmapFont();
+        font->load("data\\graphics\\fontfull.png", kGlyphs);
+        font->setScale(0.8);
+    }
+}
+
+cInfoBox::~cInfoBox() {
+    delete highlight;
+    delete font;
+}
+
+void cInfoBox::update(float) {
+    sprite.x = x;
+    sprite.y = y;
+    sprite.z = z;
+}
+
+void cInfoBox::setHover(int h) {
+    hover = h;
+    if (!highlight) return;
+    if (h == 1) {
+        highlight->setTexture(menuHighlight);
+        highlight->x = -94.0f;
+        highlight->y = 47.0f;
+    } else if (h == 2) {
+        highlight->setTexture(againHighlight);
+        highlight->x = 87.0f;
+        highlight->y = 47.0f;
+    }
+}
+
+void cInfoBox::draw() {
+    sprite.draw();
+    if (highlight && hover != 0) {
+        highlight->draw();
+    } else if (font) {
+        font->setAlign(1, -1);
+        font->drawText(kKillBoxNumber, 280.0f, 0.0f, 5.0f);
+    }
+}

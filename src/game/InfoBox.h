@@ -1,0 +1,30 @@
+// The message boxes laid over the play field: start info, game over, retry choice, pause and the closing box.
+#pragma once
+
+#include "media/Sprite.h"
+#include "scene/Object.h"
+
+class cBitmapFont;
+class cTexture;
+
+class cInfoBox : public cObject {
+public:
+    enum Type { GameInfo = 0, GameOver = 1, GameAgain = 2, Pause = 3, KillBox = 4 };
+
+    explicit cInfoBox(int type);
+    ~cInfoBox() override;
+    cInfoBox(const cInfoBox&) = delete;
+    cInfoBox& operator=(const cInfoBox&) = delete;
+
+    void update(float fps) override;
+    void draw() override;
+    // 0 no button, 1 the menu button, 2 the again button is highlighted.
+    void setHover(int h);
+
+    cSprite sprite;
+    cSprite* highlight;
+    cTexture* menuHighlight;
+    cTexture* againHighlight;
+    cBitmapFont* font;
+    int hover;
+};
