@@ -1,0 +1,135 @@
+#include "frontend/HighScoreTable.h"
+
+#include <unistd.h>
+
+#include <cctype>
+#include <climits>
+#include <cstdio>
+#include <cstring>
+
+namespace {
+
+const int kNameChars = 7;
+
+bool isBlank(int c) { return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r'; }
+
+// Skips blanks; returns the first other byte, or EOF.
+int skipBlanks(std::FILE* file) {
+    int c = std::getc(file);
+    while (c != EOF && isBlank(c)) c = std::getc(file);
+    return c;
+}
+
+// Reads one blank-delimited word like "%s", keeping its first seven bytes and dropping
+// the rest of an overlong word. At the end of the file nothing is stored.
+bool readName(std::FILE* file, char (&name)[8]) {
+    int c = skipBlanks(file);
+    if (c == EOF) return false;
+    int n = 0;
+    while (c != EOF && !isBlank(c)) {
+        if (c != '\0' && n < kNameChars) name[n++] = static_cast<char>(c);
+        c = std::getc(file);
+    }
+    if (c != EOF) std::ungetc(c, file);
+    name[n] = '\0';
+    return true;
+}
+
+// Reads an unsigned decimal number like "%u" (saturating instead of overflowing).
+// A word that does not start with a digit is left for the next read.
+bool readScore(std::FILE* file, unsigned int& score) {
+    int c = skipBlanks(file);
+    if (c == EOF) return false;
+    if (!std::isdigit(c)) {
+        std::ungetc(c, file);
+        return false;
+    }
+    unsigned long long value = 0;
+    while (c != EOF && std::isdigit(c)) {
+        value = value * 10 + static_cast<unsigned>(c - '0');
+        if (value > UINT_MAX) value = UINT_MAX;
+        c = std::getc(file);
+    }
+    if (c != EOF) std::ungetc(c, file);
+    score = static_cast<unsigned int>(value);
+    return true;
+}
+
+bool isEmpty(const cScoreEntry& entry) { return entry.name[0] == '\0'; }
+
+// Best first, equal scores in file order, entries without a name last.
+void sortEntries(cScoreEntry (&entries)[cHighScoreTable::size]) {
+    for (cScoreEntry& entry : entries)
+        if (isEmpty(entry)) entry.score = 0;
+    for (int i = 1; i < cHighScoreTable::size; ++i) {
+        cScoreEntry moving = entries[i];
+        int j = i;
+        while (j > 0 && !isEmpty(moving) &&
+               (isEmpty(entries[j - 1]) || entries[j - 1].score < moving.score)) {
+            entries[j] = entries[j - 1];
+            --j;
+        }
+        entries[j] = moving;
+    }
+}
+
+bool writeEntries(std::FILE* file, const cScoreEntry (&entries)[cHighScoreTable::size]) {
+    for (const cScoreEntry& entry : entries) {
+        if (isEmpty(entry)) continue;
+        if (std::fprintf(file, "%s %u\n", entry.name, entry.score) < 0) return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+cHighScoreTable::cHighScoreTable() {
+    path[0] = '\0';
+    std::memset(entries, 0, sizeof entries);
+}
+
+bool cHighScoreTable::loadFromFile(const char* fileName) {
+    std::snprintf(path, sizeof path, "%s", fileName);
+    std::FILE* file = std::fopen(path, "r");
+    if (!file) return false;
+    for (cScoreEntry& entry : entries) {
+        if (readName(file, entry.name)) readScore(file, entry.score);
+    }
+    std::fclose(file);
+    sortEntries(entries);
+    return true;
+}
+
+// Writes a temporary file beside the table's file and renames it over the old one,
+// so that a failed save leaves the previous file whole.
+bool cHighScoreTable::saveToFile() {
+    char temp[sizeof path + 8];
+    if (path[0] == '\0') return false;
+    std::snprintf(temp, sizeof temp, "%s.tmp", path);
+    std::FILE* file = std::fopen(temp, "wb");
+    if (!file) return false;
+    bool ok = writeEntries(file, entries);
+    ok = std::fflush(file) == 0 && ok;
+    ok = fsync(fileno(file)) == 0 && ok;
+    ok = std::fclose(file) == 0 && ok;
+    if (ok) ok = std::rename(temp, path) == 0;
+    if (!ok) std::remove(temp);
+    return ok;
+}
+
+void cHighScoreTable::addScore(const cScoreEntry& entry) {
+    const unsigned int s = entry.score;
+    int rank = 0;
+    while (rank < size && entries[rank].score >= s) ++rank;
+    if (rank == size) return;
+    insertAt(rank, entry.name, s);
+}
+
+void cHighScoreTable::insertAt(int rank, const char* name, unsigned int score) {
+    if (rank < 0 || rank >= size) return;
+    for (int i = size - 2; i >= rank; --i) entries[i + 1] = entries[i];
+    int n = 0;
+    for (; n < kNameChars && name[n] != '\0'; ++n) entries[rank].name[n] = name[n];
+    entries[rank].name[n] = '\0';
+    entries[rank].score = score;
+}

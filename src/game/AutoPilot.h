@@ -1,0 +1,46 @@
+// A steering policy that plays the game as a person with perfect eyes: it looks at the scene
+// (read-only) and decides where the pointer goes and what is clicked or pressed each frame.
+#pragma once
+
+class cObject;
+class cWorldApp;
+
+struct cPilotInput {
+    int mouseX;
+    int mouseY;
+    bool click;  // a left button press this frame
+    int key;     // an SDL key symbol pressed this frame, or -1
+};
+
+class cAutoPilot {
+public:
+    explicit cAutoPilot(float fps);
+    // Decides this frame's input from the state the previous frame left.
+    void decide(const cWorldApp& game, cPilotInput& input);
+
+private:
+    struct Span {
+        float lo, hi;
+    };
+    enum { maxSpans = 24, maxBricks = 32 };
+
+    void collectBricks(const cWorldApp& game);
+    void steerOnFloor(const cWorldApp& game, cPilotInput& input);
+    void steerInAir(const cWorldApp& game, cPilotInput& input);
+    const cObject* reachableTarget(float apexY) const;
+    float landingPoint(const cObject& target, float preferred);
+    void forbidSweep(float circleTop, float circleBottom, const cObject* target, bool targetFull);
+    void forbidWhole(const cObject& brick);
+    void forbidEdges(const cObject& brick);
+    float closestAllowed(float lo, float hi, float preferred) const;
+    float reachableAllowed(float x, float lo, float hi, float preferred) const;
+    bool allowed(float x) const;
+    int aimFor(const cWorldApp& game, float desiredX) const;
+
+    float fps;
+    const cObject* bricks[maxBricks];
+    int brickCount;
+    const cObject* floor;
+    Span forbidden[maxSpans];
+    int spanCount;
+};

@@ -1,0 +1,605 @@
+#include "game/WorldApp.h"
+
+#include <SDL_opengl.h>
+
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <typeinfo>
+
+#include "app/Application.h"
+#include "app/Platform.h"
+#include "frontend/HighScoreTable.h"
+#include "frontend/NameBox.h"
+#include "game/Background.h"
+#include "game/Brick.h"
+#include "game/Cursor.h"
+#include "game/InfoBox.h"
+#include "game/Player.h"
+#include "game/Tow.h"
+#include "game/Witch.h"
+#include "media/BitmapFont.h"
+#include "media/Music.h"
+#include "media/Sound.h"
+#include "media/TextureManager.h"
+#include "scene/Camera.h"
+#include "scene/Geometry.h"
+#include "scene/MenuButton.h"
+#include "scene/ObjectList.h"
+
+namespace {
+const char* const kGlyphs = "ABCDEFGHIJKLMNOPQRSTUVWXYZcelorsv0123456789";
+const float kBottom = 800.0f;      // objects below this y have left the screen
+const float kSpawnLine = 120.0f;   // a new brick enters once the newest one is below this
+const float kMaxFall = 500.0f;
+const float kBounceSpeed = -650.0f;
+const float kJumpSpeed = -700.0f;
+const int kLastLevel = 15;
+const int kKeyBackspace = 8;
+const int kKeyReturn = 13;
+const int kKeyEscape = 27;
+const int kKeyP = 112;
+
+cMenuButton* makeButton(float x, float y, float w, float h) {
+    cMenuButton* button = new cMenuButton();
+    button->x = x;
+    button->y = y;
+    button->z = 5.0f;
+    button->hitWidth = w;
+    button->hitHeight = h;
+    return button;
+}
+
+cSound* makeSound(const char* path, int volume, int channel) {
+    cSound* sound = new cSound();
+    sound->load(path);
+    sound->setVolume(volume);
+    sound->setChannel(channel);
+    return sound;
+}
+
+void place(cObject* object, float x, float y, float z) {
+    object->x = x;
+    object->y = y;
+    object->z = z;
+}
+}  // namespace
+
+cWorldApp::cWorldApp()
+    : pushHold(false), jumpRequested(false), phase(Climbing), paused(true), score(0), fallSpeed(0.0f),
+      mouseX(0), mouseY(0), scores(nullptr), witch(nullptr), camera(new cCamera()),
+      objects(new cObjectList()), player(nullptr), floor(nullptr), nameBox(nullptr), infoBox(nullptr),
+      tower(nullptr), aimMarker(nullptr), mousePointer(nullptr), font(nullptr), level(1), music(nullptr),
+      jumpSound(nullptr), fallSound(nullptr), goalSound(nullptr), menuButton(nullptr), againButton(nullptr) {
+    camera->setDirection(0, 0, 1);
+    camera->setUp(0, 1, 0);
+    std::printf("Zarvo started ...\n");
+}
+
+cWorldApp::~cWorldApp() {
+    for (int i = objects->count - 1; i >= 0; --i) delete objects->get(i);
+    delete objects;
+    delete camera;
+    delete aimMarker;
+    delete mousePointer;
+    delete font;
+    delete menuButton;
+    delete againButton;
+    cSound* sounds[3] = {jumpSound, fallSound, goalSound};
+    for (cSound* sound : sounds) {
+        if (!sound) continue;
+        sound->release();
+        delete sound;
+    }
+    if (music) {
+        music->release();
+        delete music;
+    }
+}
+
+// ---------------------------------------------------------------- load
+
+int cWorldApp::load() {
+    level = 1;
+    menuButton = makeButton(418.0f, 297.0f, 150.0f, 64.0f);
+    againButton = makeButton(599.0f, 297.0f, 160.0f, 70.0f);
+    mousePointer = new cCursor(0);
+    place(mousePointer, 0.0f, 0.0f, 2.0f);
+
+    cBackground* background = new cBackground();
+    place(background, 512.0f, 520.0f, 30.0f);
+    background->speed = 0.0f;
+    objects->add(background);
+
+    tower = new cTow();
+    place(tower, 80.0f, 150.0f, 5.0f);
+    tower->level = level;
+    objects->add(tower);
+
+    player = new cPlayer();
+    place(player, 450.0f, 350.0f, 8.0f);
+    player->radius = 10.0f;
+    player->onGround = false;
+    objects->add(player);
+
+    aimMarker = new cCursor(1);
+    place(aimMarker, 0.0f, 200.0f, 15.0f);
+
+    setupRound();
+    preloadOverlays();
+    if (!infoBox) showBox(cInfoBox::GameInfo);
+
+    font = new cBitmapFont();
+    font->load("data\\graphics\\fontfull.png", kGlyphs);
+    font->setScale(0.75);
+    font->setAlign(0, 0);
+
+    music = new cMusic();
+    music->load("data\\sound\\game.ogg");
+    jumpSound = makeSound("data\\sound\\jump.wav", 50, 0);
+    fallSound = makeSound("data\\sound\\fall.wav", 50, 1);
+    goalSound = makeSound("data\\sound\\chichicheche.wav", 80, 2);
+
+    scores = g_app ? g_app->highScores : nullptr;
+    return 0;
+}
+
+void cWorldApp::preloadOverlays() {
+    static const char* const pictures[] = {
+        "data\\graphics\\over.png",     "data\\graphics\\gameinfo.png", "data\\graphics\\gameagain.png",
+        "data\\graphics\\killbox.png",  "data\\graphics\\menuon.png",   "data\\graphics\\znovuon.png",
+    };
+    for (const char* picture : pictures) cTextureManager::getSingleton().getTexture(picture);
+}
+
+int cWorldApp::activate(bool on) {
+    if (on) {
+        music->setVolume(50);
+        music->play();
+    } else {
+        music->fadeOut(50);
+    }
+    return 0;
+}
+
+// ---------------------------------------------------------------- rounds
+
+cBrick* cWorldApp::makeBrick(int type, float x, float y, int kind) {
+    cBrick* brick = new cBrick(type);
+    place(brick, x, y, 10.0f);
+    brick->kind = kind;
+    return brick;
+}
+
+// A random x in 150..849, moved 350 away when it lies within 150 of the reference.
+float cWorldApp::spacedX(float reference) const {
+    float x = static_cast<float>(std::rand() % 700 + 150);
+    if (std::fabs(x - reference) < 150.0f) x = x < 500.0f ? x + 350.0f : x - 350.0f;
+    return x;
+}
+
+void cWorldApp::setupRound() {
+    std::srand(static_cast<unsigned>(platform().now()));
+    fallSpeed = 0.0f;
+    player->targetX = 500;
+    player->x = 500.0f;
+    player->y = 600.0f;
+    player->speed = 0.0f;
+
+    floor = makeBrick(cBrick::Floor, 510.0f, 600.0f, 2);
+    objects->add(floor);
+
+    cBrick* first = new cBrick(tower->nextBrickType());
+    place(first, static_cast<float>(std::rand() % 700 + 150), 320.0f, 10.0f);
+    first->kind = 1;
+    objects->add(first);
+
+    cBrick* second = new cBrick(tower->nextBrickType());
+    place(second, spacedX(first->x), 150.0f, 10.0f);
+    second->kind = 1;
+    objects->add(second);
+}
+
+// Takes an object out of the scene and frees it; no reference of the state keeps pointing at it.
+void cWorldApp::discard(cObject* object) {
+    objects->remove(object);
+    if (object == floor) floor = nullptr;
+    if (object == infoBox) infoBox = nullptr;
+    if (object == witch) witch = nullptr;
+    if (object == nameBox) nameBox = nullptr;
+    delete object;
+}
+
+void cWorldApp::removeBricks() {
+    for (int i = objects->count - 1; i >= 0; --i) {
+        cObject* object = objects->get(i);
+        if (dynamic_cast<cBrick*>(object)) discard(object);
+    }
+}
+
+void cWorldApp::clearRound() {
+    paused = true;
+    removeBricks();
+    if (witch) discard(witch);
+    if (infoBox) discard(infoBox);
+}
+
+cBrick* cWorldApp::topBrick() const {
+    for (int i = objects->count - 1; i >= 0; --i) {
+        if (cBrick* brick = dynamic_cast<cBrick*>(objects->get(i))) return brick;
+    }
+    return nullptr;
+}
+
+void cWorldApp::spawnBrick() {
+    cBrick* newest = topBrick();
+    if (!newest || newest->y <= kSpawnLine) return;
+    cBrick* brick = new cBrick(tower->nextBrickType());
+    brick->x = static_cast<float>(std::rand() % 700 + 150);
+    if (horizontalDistance(*brick, *newest) < 150.0f)
+        brick->x = brick->x < 500.0f ? brick->x + 350.0f : brick->x - 350.0f;
+    brick->y = -50.0f;
+    brick->z = 10.0f;
+    brick->kind = 1;
+    brick->speed = 0.0f;
+    objects->add(brick);
+    if (tower->nextBrickType() == cBrick::Goal) {
+        phase = GoalPlaced;
+        brick->kind = 3;
+    }
+}
+
+void cWorldApp::showBox(int type) {
+    infoBox = new cInfoBox(type);
+    place(infoBox, 512.0f, 250.0f, 8.0f);
+    objects->add(infoBox);
+}
+
+void cWorldApp::dismissBox() {
+    if (infoBox) discard(infoBox);
+}
+
+// ---------------------------------------------------------------- frame pass
+
+float cWorldApp::levelFactor() const { return 0.1f * static_cast<float>(level) + 1.1f; }
+
+int cWorldApp::update(float fps) {
+    const float f = levelFactor();
+    readMouse();
+    if (phase == RetryChoice) mousePointer->update(fps);
+    endLevelWhenWitchGone();
+    endClimbWhenFallen();
+    steerPlayer();
+    updateObjects(fps, f);
+    applyGravity(fps, f);
+    if (resolveObjects()) return 0;
+    advanceClimb(fps);
+    return 0;
+}
+
+void cWorldApp::readMouse() { platform().getMouseState(&mouseX, &mouseY); }
+
+void cWorldApp::endLevelWhenWitchGone() {
+    if (phase != GoalPlaced || !witch || witch->x <= 800.0f) return;
+    fallSound->play();
+    removeBricks();
+    phase = LevelDone;
+}
+
+void cWorldApp::endClimbWhenFallen() {
+    if (player->y <= kBottom || phase == LevelDone) return;
+    fallSound->play();
+    clearRound();
+    phase = Fallen;
+}
+
+void cWorldApp::steerPlayer() {
+    if (paused) {
+        if (!pushHold) player->targetX = static_cast<int>(player->x);
+        return;
+    }
+    float aim = static_cast<float>(mouseX);
+    if (aim < 50.0f) aim = 50.0f;
+    if (aim > 960.0f) aim = 960.0f;
+    aimMarker->x = aim;
+    if (!pushHold) player->targetX = static_cast<int>(aimMarker->x);
+    pushHold = false;
+    player->moveFactor = 1.0f;
+}
+
+void cWorldApp::updateObjects(float fps, float f) {
+    for (int i = objects->count - 1; i >= 0; --i) {
+        cObject* object = objects->get(i);
+        if (paused) {
+            object->speed = 0.0f;
+        } else {
+            object->speed = -fallSpeed * f;
+            object->scrollHeld = player->scrollHeld;
+        }
+        object->update(fps);
+    }
+}
+
+void cWorldApp::applyGravity(float fps, float f) {
+    if (!paused && fallSpeed < kMaxFall) fallSpeed = fallSpeed + f * 700.0f / fps;
+}
+
+// Objects below the screen leave the scene (or end the round); the others meet the player.
+// A bounce takes two objects out, so an index may lie past the end: it is skipped.
+bool cWorldApp::resolveObjects() {
+    for (int i = objects->count - 1; i >= 0; --i) {
+        if (i >= objects->count) continue;
+        cObject* object = objects->get(i);
+        if (object->y > kBottom) {
+            if (object->kind != 0) discard(object);
+            else if (finishFall()) return true;
+        } else if (object->kind != 0) {
+            checkContact(object);
+        }
+    }
+    return false;
+}
+
+void cWorldApp::advanceClimb(float fps) {
+    if ((phase != Climbing && phase != GoalPlaced) || paused) return;
+    if (phase == Climbing) spawnBrick();
+    aimMarker->update(fps);
+}
+
+// ---------------------------------------------------------------- round end and levels
+
+bool cWorldApp::finishFall() {
+    switch (phase) {
+    case LevelDone: finishLevel(); return true;
+    case Fallen: finishRound(); return true;
+    case NameEntry: return true;
+    default: return false;
+    }
+}
+
+void cWorldApp::finishLevel() {
+    if (witch) discard(witch);
+    tower->setMarkerStage(1);
+    level = level + 1;
+    if (level <= kLastLevel) {
+        tower->level = level;
+        setupRound();
+        phase = Climbing;
+        return;
+    }
+    clearRound();
+    tower->level = 1;
+    setupRound();
+    phase = Climbing;
+    showBox(cInfoBox::KillBox);
+    score = 0;
+    level = 1;
+}
+
+void cWorldApp::finishRound() {
+    tower->setMarkerStage(1);
+    tower->level = 1;
+    setupRound();
+    const unsigned int tenth = scores ? scores->entries[cHighScoreTable::size - 1].score : 0u;
+    if (scores && score > tenth) {
+        phase = NameEntry;
+        if (!nameBox) {
+            nameBox = new cNameBox();
+            place(nameBox, 512.0f, 250.0f, 8.0f);
+            nameBox->entry.score = score;
+            objects->add(nameBox);
+        }
+    } else {
+        phase = Climbing;
+        if (!infoBox) showBox(cInfoBox::GameOver);
+    }
+    score = 0;
+    level = 1;
+}
+
+// ---------------------------------------------------------------- contact rules
+
+bool cWorldApp::touches(const cPlayer& who, const cObject& brick) const {
+    const float ax = std::fabs(who.x - brick.x);
+    const float ay = std::fabs(who.y + 22.0f - brick.y);
+    const float w = brick.hitWidth, h = brick.hitHeight, r = who.radius;
+    if (ax > w + r) return false;
+    if (ay > h + r) return false;
+    if (ax <= w) return true;
+    if (ay <= h) return true;
+    return (ax - w) * (ax - w) + (ay - h) * (ay - h) <= r * r;
+}
+
+void cWorldApp::checkContact(cObject* brick) {
+    switch (brick->kind) {
+    case 1: landOnBrick(brick); break;
+    case 2: landOnFloor(*brick); break;
+    case 3: landOnGoal(*brick); break;
+    default: break;
+    }
+}
+
+void cWorldApp::pushAside(const cObject& brick) {
+    const float w = brick.hitWidth, r = player->radius;
+    if (brick.x < player->x) {
+        player->x = brick.x + w + r;
+        player->targetX = static_cast<int>(player->x);
+        if (player->x > static_cast<float>(mouseX)) pushHold = true;
+    } else {
+        player->x = brick.x - w - r;
+        player->targetX = static_cast<int>(player->x);
+        if (player->x < static_cast<float>(mouseX)) pushHold = true;
+    }
+}
+
+void cWorldApp::landOnBrick(cObject* brick) {
+    if (!touches(*player, *brick)) return;
+    if (std::fabs(player->x - brick->x) > brick->hitWidth - 20.0f) {
+        pushAside(*brick);
+        return;
+    }
+    fallSpeed = 0.0f;
+    if (brick->y < player->y + 37.0f) {
+        player->y = brick->y - 21.0f + brick->hitHeight + player->radius;
+        return;
+    }
+    bounceFrom(brick);
+}
+
+void cWorldApp::bounceFrom(cObject* brick) {
+    player->y = brick->y - 22.0f - brick->hitHeight - player->radius;
+    score += static_cast<unsigned int>(tower->nextBrickType() * level);
+    discard(brick);
+    if (floor) discard(floor);
+    fallSpeed = kBounceSpeed;
+    jumpSound->play();
+}
+
+void cWorldApp::landOnFloor(const cObject& brick) {
+    if (!touches(*player, brick)) return;
+    if (jumpRequested) {
+        fallSpeed = kJumpSpeed;
+        player->onGround = false;
+        jumpSound->play();
+        jumpRequested = false;
+        player->y = brick.y - 22.0f - 50.0f - player->radius;
+        return;
+    }
+    player->onGround = true;
+    fallSpeed = 0.0f;
+    player->y = brick.y - 22.0f - brick.hitHeight - player->radius;
+}
+
+void cWorldApp::landOnGoal(const cObject& brick) {
+    if (!touches(*player, brick)) return;
+    if (std::fabs(player->x - brick.x) > brick.hitWidth - 20.0f) {
+        pushAside(brick);
+        return;
+    }
+    fallSpeed = 0.0f;
+    if (brick.y < player->y + 37.0f) {
+        player->y = brick.y - 21.0f + brick.hitHeight + player->radius;
+        return;
+    }
+    player->y = brick.y - 22.0f - brick.hitHeight - player->radius;
+    player->onGround = true;
+    if (!witch) callWitch();
+}
+
+void cWorldApp::callWitch() {
+    goalSound->play();
+    witch = new cWitch();
+    place(witch, 0.0f, 160.0f, 10.0f);
+    witch->kind = 0;
+    objects->add(witch);
+}
+
+// ---------------------------------------------------------------- input
+
+void cWorldApp::keyDown(int sym) {
+    if (phase == NameEntry) {
+        nameEntryKey(sym);
+    } else if (sym == kKeyEscape) {
+        abandonRound();
+    } else if (sym == kKeyP && (phase == Climbing || phase == GoalPlaced)) {
+        togglePause();
+    }
+}
+
+void cWorldApp::nameEntryKey(int sym) {
+    if (!nameBox) return;
+    if (sym >= 'a' && sym <= 'z') nameBox->addChar(static_cast<char>(sym - 32));
+    else if (sym == kKeyBackspace) nameBox->removeChar();
+    else if (sym == kKeyReturn && nameBox->length >= 1) fileName();
+}
+
+void cWorldApp::fileName() {
+    if (scores) {
+        scores->addScore(nameBox->entry);
+        scores->saveToFile();
+    }
+    discard(nameBox);
+    phase = RetryChoice;
+    if (!infoBox) showBox(cInfoBox::GameAgain);
+}
+
+void cWorldApp::abandonRound() {
+    clearRound();
+    score = 0;
+    level = 1;
+    tower->setMarkerStage(1);
+    tower->level = 1;
+    setupRound();
+    phase = Climbing;
+    if (g_app) g_app->requestedState = 0;
+    paused = false;
+}
+
+void cWorldApp::togglePause() {
+    if (paused) {
+        paused = false;
+        dismissBox();
+    } else {
+        paused = true;
+        if (!infoBox) showBox(cInfoBox::Pause);
+    }
+}
+
+void cWorldApp::mouseDown(int button) {
+    if (button != 1) return;
+    if (paused && (phase == Climbing || phase == GoalPlaced)) {
+        dismissBox();
+        paused = false;
+    } else if (phase == Climbing) {
+        if (player->onGround) jumpRequested = true;
+    } else if (phase == RetryChoice) {
+        retryClick();
+    }
+}
+
+void cWorldApp::retryClick() {
+    if (hitTest(*menuButton, mouseX, mouseY)) {
+        dismissBox();
+        phase = Climbing;
+        if (g_app) g_app->requestedState = 0;
+        paused = false;
+    } else if (hitTest(*againButton, mouseX, mouseY)) {
+        dismissBox();
+        phase = Climbing;
+        paused = false;
+    }
+}
+
+// ---------------------------------------------------------------- drawing
+
+int cWorldApp::hoverValue() const {
+    if (hitTest(*menuButton, mouseX, mouseY)) return 1;
+    if (hitTest(*againButton, mouseX, mouseY)) return 2;
+    return 0;
+}
+
+int cWorldApp::draw() {
+    camera->apply();
+    for (int i = 0; i < objects->count; ++i) {
+        glPushMatrix();
+        objects->get(i)->draw();
+        glPopMatrix();
+    }
+    if (phase == Climbing || phase == GoalPlaced) {
+        glPushMatrix();
+        aimMarker->draw();
+        glPopMatrix();
+    }
+    if (phase == RetryChoice) {
+        if (infoBox) infoBox->setHover(hoverValue());
+        mousePointer->x = static_cast<float>(mouseX);
+        mousePointer->y = static_cast<float>(mouseY);
+        glPushMatrix();
+        mousePointer->draw();
+        glPopMatrix();
+    }
+    char status[64];
+    std::snprintf(status, sizeof status, "Level %i Score %u", level, score);
+    font->drawText(status, 512.0f, 30.0f, 10.0f);
+    return 0;
+}

@@ -1,0 +1,212 @@
+// Plays the real game state at a fixed frame rate, steered by the autopilot, and reports how
+// many runs cleared the wanted level. Runs without a display unless --render is given.
+#include <SDL.h>
+#include <SDL_opengl.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <ctime>
+#include <vector>
+
+#include "app/Application.h"
+#include "app/Platform.h"
+#include "frontend/HighScoreTable.h"
+#include "game/AutoPilot.h"
+#include "game/InfoBox.h"
+#include "game/WorldApp.h"
+#include "media/ResFileException.h"
+#include "media/TextureManager.h"
+
+namespace {
+
+struct Options {
+    int runs = 1;
+    int levels = 15;
+    int fps = 60;
+    long seed = 1;
+    bool render = false;
+    const char* shots = nullptr;
+    int every = 120;
+    bool verbose = false;
+};
+
+// Simulated time and pointer: the game reads both only through the platform seam.
+class SimPlatform : public cPlatform {
+public:
+    Uint8 getMouseState(int* x, int* y) override {
+        if (x) *x = mouseX;
+        if (y) *y = mouseY;
+        return 0;
+    }
+    Uint32 getTicks() override { return static_cast<Uint32>(frame * 1000 / fps); }
+    std::time_t now() override { return static_cast<std::time_t>(start + frame / fps); }
+    int pollEvent(SDL_Event*) override { return 0; }
+
+    long start = 0;
+    long long frame = 0;
+    int fps = 60;
+    int mouseX = 0, mouseY = 0;
+};
+
+struct RunResult {
+    bool cleared;
+    long long frames;
+    unsigned int score;
+};
+
+bool parseInt(const char* text, long& out) {
+    char* end = nullptr;
+    out = std::strtol(text, &end, 10);
+    return end && *end == '\0' && end != text;
+}
+
+bool parseOptions(int argc, char** argv, Options& o) {
+    for (int i = 1; i < argc; ++i) {
+        const char* a = argv[i];
+        long v = 0;
+        auto next = [&](long& value) { return i + 1 < argc && parseInt(argv[++i], value); };
+        if (!std::strcmp(a, "--render")) o.render = true;
+        else if (!std::strcmp(a, "--verbose")) o.verbose = true;
+        else if (!std::strcmp(a, "--shots") && i + 1 < argc) o.shots = argv[++i];
+        else if (!std::strcmp(a, "--runs") && next(v) && v > 0) o.runs = static_cast<int>(v);
+        else if (!std::strcmp(a, "--levels") && next(v) && v >= 1 && v <= 15) o.levels = static_cast<int>(v);
+        else if (!std::strcmp(a, "--fps") && next(v) && v > 0) o.fps = static_cast<int>(v);
+        else if (!std::strcmp(a, "--seed") && next(v)) o.seed = v;
+        else if (!std::strcmp(a, "--every") && next(v) && v > 0) o.every = static_cast<int>(v);
+        else {
+            std::fprintf(stderr,
+                         "usage: zarvo-autoplay [--runs N] [--levels L] [--fps F] [--seed S] [--verbose] "
+                         "[--render [--shots DIR [--every N]]]\n");
+            return false;
+        }
+    }
+    return true;
+}
+
+void saveShot(const char* dir, long long frame, int run) {
+    static std::vector<unsigned char> pixels(1024 * 768 * 3);
+    glReadPixels(0, 0, 1024, 768, GL_RGB, GL_UNSIGNED_BYTE, pixels.data());
+    char path[1024];
+    std::snprintf(path, sizeof path, "%s/run%02d_frame%07lld.ppm", dir, run, frame);
+    std::FILE* out = std::fopen(path, "wb");
+    if (!out) return;
+    std::fprintf(out, "P6\n1024 768\n255\n");
+    for (int row = 767; row >= 0; --row) std::fwrite(&pixels[row * 1024 * 3], 1, 1024 * 3, out);
+    std::fclose(out);
+}
+
+void drawFrame(cWorldApp& game) {
+    SDL_PumpEvents();
+    glClear(GL_COLOR_BUFFER_BIT);
+    glLoadIdentity();
+    game.draw();
+    glFlush();
+    SDL_GL_SwapBuffers();
+}
+
+// With --verbose: one line per finished level and per fall.
+void report(const cWorldApp& game, int levelBefore, int phaseBefore, long long frame) {
+    if (game.phase == phaseBefore && game.level == levelBefore) return;
+    if (phaseBefore == cWorldApp::LevelDone)
+        std::printf("  frame %lld: level %d done, score %u\n", frame, levelBefore, game.score);
+    else if (phaseBefore != cWorldApp::Fallen && game.level == 1 && levelBefore != 1)
+        std::printf("  frame %lld: fell on level %d\n", frame, levelBefore);
+    else if (game.phase == cWorldApp::NameEntry || (game.phase == cWorldApp::Climbing && game.paused))
+        std::printf("  frame %lld: fell on level %d\n", frame, levelBefore);
+}
+
+RunResult playRun(const Options& o, SimPlatform& sim, int run) {
+    sim.start = o.seed + run;
+    sim.frame = 0;
+    cWorldApp* game = new cWorldApp();
+    game->load();
+    game->activate(true);
+    cAutoPilot pilot(static_cast<float>(o.fps));
+    cPilotInput input{0, 0, false, -1};
+    const float fps = static_cast<float>(o.fps);
+    const long long limit = 30LL * 60 * o.fps;
+    RunResult result{false, 0, 0};
+    while (sim.frame < limit) {
+        pilot.decide(*game, input);
+        sim.mouseX = input.mouseX;
+        sim.mouseY = input.mouseY;
+        if (input.key >= 0) game->keyDown(input.key);
+        if (input.click) game->mouseDown(1);
+        const int levelBefore = game->level, phaseBefore = game->phase;
+        const unsigned int scoreBefore = game->score;
+        game->update(fps);
+        ++sim.frame;
+        if (o.render) {
+            drawFrame(*game);
+            if (o.shots && sim.frame % o.every == 0) saveShot(o.shots, sim.frame, run);
+        }
+        if (o.verbose) report(*game, levelBefore, phaseBefore, sim.frame);
+        const bool finishedLast = levelBefore == 15 && phaseBefore == cWorldApp::LevelDone &&
+                                  game->level == 1 && game->infoBox != nullptr;
+        if (finishedLast || (o.levels < 15 && game->level > o.levels)) {
+            result = RunResult{true, sim.frame, finishedLast ? scoreBefore : game->score};
+            break;
+        }
+    }
+    if (!result.cleared) result.frames = sim.frame;
+    game->activate(false);
+    delete game;
+    return result;
+}
+
+template <typename T>
+T median(std::vector<T> values) {
+    if (values.empty()) return T();
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
+}
+
+void openWindow(cApplication& app) {
+    SDL_Init(SDL_INIT_VIDEO);
+    SDL_SetVideoMode(app.width, app.height, app.bpp, SDL_OPENGL);
+    app.setupProjection();
+    app.setupGL();
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    Options o;
+    if (!parseOptions(argc, argv, o)) return 2;
+    cApplication app(argc, argv);
+    if (o.render) openWindow(app);
+    cTextureManager::setHeadless(!o.render);
+    new cTextureManager();
+    app.highScores = new cHighScoreTable();
+    SimPlatform sim;
+    sim.fps = o.fps;
+    setPlatform(&sim);
+
+    std::vector<long long> frames;
+    std::vector<unsigned int> scores;
+    int cleared = 0;
+    try {
+        for (int run = 0; run < o.runs; ++run) {
+            const RunResult r = playRun(o, sim, run);
+            std::printf("run %d: %s after %lld frames, score %u\n", run + 1, r.cleared ? "cleared" : "failed",
+                        r.frames, r.score);
+            if (!r.cleared) continue;
+            ++cleared;
+            frames.push_back(r.frames);
+            scores.push_back(r.score);
+        }
+    } catch (cResFileException* e) {
+        std::printf("Error:%s\n", e->what());
+        delete e;
+        return 1;
+    }
+    setPlatform(nullptr);
+    delete app.highScores;
+    app.highScores = nullptr;
+    if (o.render) SDL_Quit();
+    std::printf("autoplay: %d/%d runs cleared level %d, median %lld frames, median score %u\n", cleared, o.runs,
+                o.levels, median(frames), median(scores));
+    return 0;
+}
