@@ -5,6 +5,7 @@
 #include <SDL_opengl.h>
 
 #include <cstdlib>
+#include <cstring>
 
 #include "app/AppState.h"
 #include "app/Platform.h"
@@ -113,9 +114,15 @@ void cApplication::processEvents() {
     SDL_Event event;
     while (platform().pollEvent(&event)) {
         switch (event.type) {
-        case SDL_KEYDOWN:
-            if (event.key.keysym.sym >= 0 && currentState) currentState->keyDown(event.key.keysym.sym);
+        case SDL_KEYDOWN: {
+            // Read as a plain int: a symbol outside SDL's key list (a negative
+            // one in particular) is no valid SDLKey and must not be loaded as one.
+            int sym = 0;
+            static_assert(sizeof sym == sizeof event.key.keysym.sym, "SDLKey is an int-sized enum");
+            std::memcpy(&sym, &event.key.keysym.sym, sizeof sym);
+            if (sym >= 0 && currentState) currentState->keyDown(sym);
             break;
+        }
         case SDL_MOUSEBUTTONDOWN:
             if (currentState) currentState->mouseDown(event.button.button);
             break;

@@ -30,6 +30,7 @@ int main(int argc, char** argv) {
         std::printf("Error:%s\n", e->what());
         std::fflush(stdout);
         waitForUser();
+        delete e;  // nothing else holds it; keeps leak checkers quiet on this path
     }
     return 0;
 }

@@ -5,6 +5,7 @@
 #include <SDL.h>
 #include <SDL_opengl.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <vector>
@@ -17,7 +18,9 @@
 #include "frontend/MenuState.h"
 #include "frontend/ScoreState.h"
 #include "game/Cursor.h"
+#include "media/Sprite.h"
 #include "media/Texture.h"
+#include "scene/Camera.h"
 #include "scene/MenuButton.h"
 
 namespace {
@@ -79,12 +82,12 @@ bool quitEventQueued() {
     return found;
 }
 
-struct ButtonSpec {
+struct ButtonArea {
     const char* name;
     float x, y, width, height;
 };
 
-const ButtonSpec kButtons[4] = {
+const ButtonArea kButtons[4] = {
     {"start", 838.5f, 322.5f, 129.0f, 65.0f},
     {"scores", 890.0f, 394.0f, 200.0f, 66.0f},
     {"credits", 772.0f, 466.0f, 207.0f, 70.0f},
@@ -179,7 +182,7 @@ TEST_F(MenuTest, ButtonsHaveTheirAreas) {
 
 TEST_F(MenuTest, HoverHighlightAppearsExactlyWithinEachButtonsEdges) {
     for (int i = 0; i < 4; ++i) {
-        const ButtonSpec& b = kButtons[i];
+        const ButtonArea& b = kButtons[i];
         SCOPED_TRACE(b.name);
         const int left = static_cast<int>(std::ceil(b.x - b.width * 0.5f));
         const int right = static_cast<int>(std::floor(b.x + b.width * 0.5f));

@@ -1,0 +1,77 @@
+// Resident memory over one rendered fifteen-level autoplayed game: the figure
+// is steered by the autopilot at a simulated 60 frames a second, every frame
+// is drawn and swapped in a window, and the resident set is read at the end of
+// every level.  Falls are retried by the pilot; the run ends when level 15 is
+// done (or after the time limit).
+//
+//   bench_memory [--seed S] [--minutes M]   (from the folder that holds data/)
+// Prints "level N done: frame F, rss K KiB" lines and a last line
+//   "memory: peak P KiB, level 1 end A KiB, level 15 end B KiB, growth G KiB"
+#include <SDL.h>
+#include <SDL_opengl.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+#include "app/Application.h"
+#include "bench_common.h"
+#include "frontend/HighScoreTable.h"
+#include "game/AutoPilot.h"
+#include "game/WorldApp.h"
+#include "media/TextureManager.h"
+
+int main(int argc, char** argv) {
+    long seed = 1;
+    int minutes = 60;
+    for (int i = 1; i + 1 < argc; i += 2) {
+        if (!std::strcmp(argv[i], "--seed")) seed = std::atol(argv[i + 1]);
+        else if (!std::strcmp(argv[i], "--minutes")) minutes = std::atoi(argv[i + 1]);
+    }
+    cApplication app(argc, argv);
+    SDL_Init(SDL_INIT_VIDEO);
+    SDL_SetVideoMode(app.width, app.height, app.bpp, SDL_OPENGL);
+    app.setupProjection();
+    app.setupGL();
+    new cTextureManager();
+    app.highScores = new cHighScoreTable();
+    cBenchPlatform sim;
+    sim.frame = seed * 60;
+    setPlatform(&sim);
+
+    cWorldApp* game = new cWorldApp();
+    game->load();
+    game->activate(true);
+    cAutoPilot pilot(60.0f);
+    cPilotInput input{512, 384, false, -1};
+    const long long limit = sim.frame + 60LL * 60 * minutes;
+    long levelOneEnd = -1, levelFifteenEnd = -1;
+    while (sim.frame < limit && levelFifteenEnd < 0) {
+        pilot.decide(*game, input);
+        sim.mouseX = input.mouseX;
+        sim.mouseY = input.mouseY;
+        if (input.key >= 0) game->keyDown(input.key);
+        if (input.click) game->mouseDown(1);
+        const int levelBefore = game->level, phaseBefore = game->phase;
+        game->update(60.0f);
+        ++sim.frame;
+        SDL_PumpEvents();
+        glClear(GL_COLOR_BUFFER_BIT);
+        glLoadIdentity();
+        game->draw();
+        glFlush();
+        SDL_GL_SwapBuffers();
+        if (phaseBefore == cWorldApp::LevelDone && game->phase != cWorldApp::LevelDone) {
+            const long rss = procStatusKiB("VmRSS");
+            std::printf("level %d done: frame %lld, rss %ld KiB\n", levelBefore, sim.frame - seed * 60, rss);
+            std::fflush(stdout);
+            if (levelBefore == 1) levelOneEnd = rss;
+            if (levelBefore == 15) levelFifteenEnd = rss;
+        }
+    }
+    const long peak = procStatusKiB("VmHWM");
+    std::printf("memory: peak %ld KiB, level 1 end %ld KiB, level 15 end %ld KiB, growth %ld KiB\n", peak, levelOneEnd,
+                levelFifteenEnd, levelOneEnd >= 0 && levelFifteenEnd >= 0 ? levelFifteenEnd - levelOneEnd : -1);
+    setPlatform(nullptr);
+    return levelFifteenEnd >= 0 ? 0 : 1;
+}

@@ -1,0 +1,17 @@
+#!/bin/sh
+# Draws the 64 x 64 menu icon, packaging/zarvo.png: a night sky, three bricks
+# climbing to the right and the figure in mid-bounce over the top one.  Drawn
+# at 256 x 256 and scaled down for smooth edges.  Needs ImageMagick.
+set -eu
+out=${1:-$(dirname "$0")/zarvo.png}
+convert -size 256x256 gradient:'#1b2a6b-#5a2f7a' \
+    -stroke '#3a1c10' -strokewidth 5 \
+    -fill '#d9772b' -draw "roundrectangle 14,196 120,232 10,10" \
+    -fill '#e39a3b' -draw "roundrectangle 110,134 206,168 10,10" \
+    -fill '#f2c14e' -draw "roundrectangle 150,64 242,98 10,10" \
+    -stroke '#101010' -strokewidth 5 \
+    -fill '#3cb371' -draw "roundrectangle 76,96 116,146 12,12" \
+    -fill '#ffe0bd' -draw "circle 96,74 96,52" \
+    -fill '#101010' -stroke none -draw "circle 89,72 89,68" -draw "circle 104,72 104,68" \
+    -fill '#ffffff' -draw "circle 40,40 40,36" -draw "circle 210,30 210,27" -draw "circle 130,24 130,21" \
+    -resize 64x64 -strip "PNG32:$out"

@@ -1,0 +1,259 @@
+// Text from a one-row glyph strip: measuring and placement, checked by
+// reading back the pixels of a strip whose cells have distinct colours.
+#include <gtest/gtest.h>
+
+#include <SDL_opengl.h>
+
+#include <cstdlib>
+#include <string>
+
+#include "TestKit.h"
+#include "media/BitmapFont.h"
+#include "media/Sprite.h"
+#include "media/Texture.h"
+
+using testkit::Rgba;
+
+namespace {
+
+const Rgba kRed{255, 0, 0, 255};
+const Rgba kGreen{0, 255, 0, 255};
+const Rgba kBlue{0, 0, 255, 255};
+const Rgba kYellow{255, 255, 0, 255};
+const Rgba kBlack{0, 0, 0, 255};
+
+// Four 16 x 16 cells: A red, B green, C blue, and a second A in yellow.
+const char* const kGlyphs = "ABCA";
+
+bool same(Rgba want, Rgba got) {
+    return std::abs(want.r - got.r) <= 12 && std::abs(want.g - got.g) <= 12 &&
+           std::abs(want.b - got.b) <= 12;
+}
+
+std::string name(Rgba c) {
+    if (same(kRed, c)) return "red";
+    if (same(kGreen, c)) return "green";
+    if (same(kBlue, c)) return "blue";
+    if (same(kYellow, c)) return "yellow";
+    if (same(kBlack, c)) return "black";
+    return "(" + std::to_string(c.r) + "," + std::to_string(c.g) + "," + std::to_string(c.b) + ")";
+}
+
+// The colour name at drawing-space (x, y).
+std::string at(int x, int y) { return name(testkit::readPixel(x, y)); }
+
+class MediaFont : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        testkit::openWindow();
+        dir = new std::string(testkit::tempDir());
+        strip = new std::string(*dir + "/strip.png");
+        const std::string cmd =
+            "convert -size 16x16 xc:'#ff0000' xc:'#00ff00' xc:'#0000ff' xc:'#ffff00' +append "
+            "-define png:color-type=6 '" + *strip + "'";
+        ASSERT_EQ(0, std::system(cmd.c_str()));
+    }
+    static void TearDownTestSuite() {
+        delete strip;
+        delete dir;
+    }
+    void SetUp() override {
+        font.load(strip->c_str(), kGlyphs);
+        testkit::beginFrame();
+    }
+    static std::string* dir;
+    static std::string* strip;
+    cBitmapFont font;
+};
+std::string* MediaFont::dir = nullptr;
+std::string* MediaFont::strip = nullptr;
+
+TEST_F(MediaFont, LoadDerivesTheCellFromTheStrip) {
+    EXPECT_EQ(16.0f, font.glyphWidth);
+    EXPECT_EQ(16.0f, font.glyphHeight);
+    EXPECT_EQ(8.0f, font.glyphSprite->halfWidth);
+    EXPECT_EQ(8.0f, font.glyphSprite->halfHeight);
+    EXPECT_FLOAT_EQ(0.25f, font.glyphSprite->du);
+    EXPECT_FLOAT_EQ(1.0f, font.glyphSprite->dv);
+    EXPECT_EQ(kGlyphs, font.glyphs);
+    EXPECT_EQ(1.0, font.scale);
+    EXPECT_EQ(-1, font.alignX);
+    EXPECT_EQ(-1, font.alignY);
+}
+
+TEST_F(MediaFont, CellWidthRoundsDownWhenTheStripDoesNotDivide) {
+    const std::string path = *dir + "/ragged.png";
+    testkit::writeImage(path, 70, 9, kRed);
+    cBitmapFont ragged;
+    ragged.load(path.c_str(), "ABCD");
+    EXPECT_EQ(17.0f, ragged.glyphWidth);
+    EXPECT_EQ(9.0f, ragged.glyphHeight);
+    EXPECT_FLOAT_EQ(0.25f, ragged.glyphSprite->du) << "the window is still a quarter of the strip";
+}
+
+TEST_F(MediaFont, MeasureCountsCharactersAndNewlines) {
+    float w = -1, h = -1;
+    font.measure("", &w, &h);
+    EXPECT_EQ(0.0f, w);
+    EXPECT_EQ(0.0f, h);
+
+    font.measure("ABC", &w, &h);
+    EXPECT_EQ(48.0f, w);
+    EXPECT_EQ(0.0f, h) << "one line has no height";
+
+    font.measure("A b?", &w, &h);
+    EXPECT_EQ(64.0f, w) << "characters without a cell count too";
+
+    font.measure("AB\nABCA\nC", &w, &h);
+    EXPECT_EQ(64.0f, w) << "the widest line";
+    EXPECT_EQ(32.0f, h);
+
+    font.measure("A\n\n", &w, &h);
+    EXPECT_EQ(16.0f, w);
+    EXPECT_EQ(32.0f, h);
+
+    font.setScale(0.75);
+    font.measure("ABCA\nB", &w, &h);
+    EXPECT_EQ(48.0f, w);
+    EXPECT_EQ(16.0f, h) << "scale is not applied to the height";
+}
+
+TEST_F(MediaFont, EmptyTextDrawsNothingAndLeavesTheSpriteAlone) {
+    font.drawText("AB", 100, 100, 1);
+    const cSprite before = *font.glyphSprite;
+    testkit::beginFrame();
+    font.drawText("", 500, 300, 1);
+    for (int x = 400; x <= 600; x += 8) ASSERT_EQ("black", at(x, 300)) << x;
+    EXPECT_EQ(before.x, font.glyphSprite->x);
+    EXPECT_EQ(before.y, font.glyphSprite->y);
+    EXPECT_EQ(before.u, font.glyphSprite->u);
+}
+
+TEST_F(MediaFont, LeftAlignedTextStartsWithTheFirstGlyphCentredOnX) {
+    font.drawText("ABC", 500, 300, 1);  // centres 500, 516, 532
+    EXPECT_EQ("black", at(490, 300));
+    EXPECT_EQ("red", at(494, 300));
+    EXPECT_EQ("red", at(500, 300));
+    EXPECT_EQ("green", at(516, 300));
+    EXPECT_EQ("blue", at(532, 300));
+    EXPECT_EQ("black", at(542, 300));
+    EXPECT_EQ("red", at(500, 294));
+    EXPECT_EQ("black", at(500, 290));
+    EXPECT_EQ("black", at(500, 310));
+}
+
+TEST_F(MediaFont, CentredTextStraddlesX) {
+    font.setAlign(0, -1);
+    font.drawText("ABC", 500, 300, 1);  // width 48: centres 476, 492, 508
+    EXPECT_EQ("black", at(466, 300));
+    EXPECT_EQ("red", at(476, 300));
+    EXPECT_EQ("green", at(492, 300));
+    EXPECT_EQ("blue", at(508, 300));
+    EXPECT_EQ("black", at(518, 300));
+}
+
+TEST_F(MediaFont, RightAlignedTextEndsAWholeWidthLeftOfX) {
+    font.setAlign(1, -1);
+    font.drawText("ABC", 500, 300, 1);  // centres 452, 468, 484
+    EXPECT_EQ("black", at(442, 300));
+    EXPECT_EQ("red", at(452, 300));
+    EXPECT_EQ("green", at(468, 300));
+    EXPECT_EQ("blue", at(484, 300));
+    EXPECT_EQ("black", at(494, 300));
+}
+
+TEST_F(MediaFont, OneLineSitsOnYWhateverTheVerticalAlignment) {
+    for (int alignY = -1; alignY <= 1; ++alignY) {
+        testkit::beginFrame();
+        font.setAlign(-1, alignY);
+        font.drawText("B", 200, 200, 1);
+        EXPECT_EQ("green", at(200, 194)) << alignY;
+        EXPECT_EQ("green", at(200, 206)) << alignY;
+        EXPECT_EQ("black", at(200, 189)) << alignY;
+        EXPECT_EQ("black", at(200, 211)) << alignY;
+    }
+}
+
+TEST_F(MediaFont, LinesStackByTheCellHeightAndShareTheirStart) {
+    struct Case {
+        int alignX, alignY;
+        int firstX, firstY;  // centre of the first glyph of the first line
+    };
+    // "AB\nC": width 32, height 16.
+    const Case cases[] = {
+        {-1, -1, 300, 400}, {-1, 0, 300, 392}, {-1, 1, 300, 384},
+        {0, 0, 284, 392},   {1, 1, 268, 384},
+    };
+    for (const Case& c : cases) {
+        testkit::beginFrame();
+        font.setAlign(c.alignX, c.alignY);
+        font.drawText("AB\nC", 300, 400, 1);
+        SCOPED_TRACE("align " + std::to_string(c.alignX) + "," + std::to_string(c.alignY));
+        EXPECT_EQ("red", at(c.firstX, c.firstY));
+        EXPECT_EQ("green", at(c.firstX + 16, c.firstY));
+        EXPECT_EQ("blue", at(c.firstX, c.firstY + 16));
+        EXPECT_EQ("black", at(c.firstX + 16, c.firstY + 16));
+        EXPECT_EQ("black", at(c.firstX, c.firstY - 12));
+        EXPECT_EQ("black", at(c.firstX - 12, c.firstY));
+    }
+}
+
+TEST_F(MediaFont, ADuplicatedGlyphAlwaysUsesItsFirstCell) {
+    font.drawText("AA", 100, 500, 1);
+    EXPECT_EQ("red", at(100, 500));
+    EXPECT_EQ("red", at(116, 500));
+    EXPECT_EQ(0.0f, font.glyphSprite->u);
+}
+
+TEST_F(MediaFont, ScaleNarrowsTheAdvanceButNotTheGlyphs) {
+    font.setScale(0.75);
+    font.drawText("AB", 600, 200, 1);  // A 592..608, B 604..620 drawn over it
+    EXPECT_EQ("red", at(600, 200));
+    EXPECT_EQ("green", at(606, 200));
+    EXPECT_EQ("green", at(619, 200)) << "the glyph keeps its full width";
+    EXPECT_EQ("black", at(622, 200));
+    EXPECT_EQ(8.0f, font.glyphSprite->halfWidth);
+}
+
+TEST_F(MediaFont, CharactersWithoutACellAdvanceAWholeUnscaledCell) {
+    font.setScale(0.5);
+    font.drawText("A B", 300, 600, 1);  // A at 300, space +16, B at 324
+    EXPECT_EQ("red", at(300, 600));
+    EXPECT_EQ("black", at(310, 600)) << "the space draws nothing";
+    EXPECT_EQ("green", at(318, 600));
+    EXPECT_EQ("green", at(330, 600));
+    EXPECT_EQ("black", at(334, 600));
+
+    testkit::beginFrame();
+    font.setScale(1.0);
+    font.drawText("AxyB", 300, 600, 1);  // unlisted letters advance too: B at 348
+    EXPECT_EQ("red", at(300, 600));
+    EXPECT_EQ("black", at(316, 600));
+    EXPECT_EQ("black", at(332, 600));
+    EXPECT_EQ("green", at(348, 600));
+}
+
+TEST_F(MediaFont, TextAtScaleWithSpacesEndsRightOfItsMeasuredWidth) {
+    // Right-aligned at scale 0.5, "A BB" measures 32 but draws over 8 + 16 + 8.
+    font.setScale(0.5);
+    font.setAlign(1, -1);
+    font.drawText("A BB", 400, 100, 1);  // x0 = 368: A 368, B 392, B 400
+    EXPECT_EQ("red", at(366, 100));
+    EXPECT_EQ("green", at(392, 100));
+    EXPECT_EQ("green", at(406, 100));
+    EXPECT_EQ("black", at(410, 100));
+}
+
+TEST_F(MediaFont, GlyphsAreDrawnOpaqueAndLeaveTheMatrixUnchanged) {
+    font.glyphSprite->setAlpha(1.0f);
+    GLfloat before[16], after[16];
+    glGetFloatv(GL_MODELVIEW_MATRIX, before);
+    font.drawText("ABC\nCBA", 700, 700, 1);
+    glGetFloatv(GL_MODELVIEW_MATRIX, after);
+    for (int i = 0; i < 16; ++i) EXPECT_EQ(before[i], after[i]) << i;
+    const Rgba p = testkit::readPixel(700, 700);
+    EXPECT_EQ(255, p.r);
+    EXPECT_EQ(0, p.g);
+}
+
+}  // namespace
