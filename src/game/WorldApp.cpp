@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <memory>
 #include <typeinfo>
 
 #include "app/Application.h"
@@ -51,11 +52,11 @@ cMenuButton* makeButton(float x, float y, float w, float h) {
 }
 
 cSound* makeSound(const char* path, int volume, int channel) {
-    cSound* sound = new cSound();
+    std::unique_ptr<cSound> sound(new cSound());
     sound->load(path);
     sound->setVolume(volume);
     sound->setChannel(channel);
-    return sound;
+    return sound.release();
 }
 
 void place(cObject* object, float x, float y, float z) {
