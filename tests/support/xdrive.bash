@@ -1,0 +1,119 @@
+# Helpers for driving the real game on an X display the way a person does:
+# pointer moves, clicks and key presses go through XTEST (xdotool without
+# --window), screenshots are taken from the root window.  Sourced by
+# tests/scripts/e2e_installed.sh and tools/screenshots.
+
+# shot FILE: the whole screen as a PNG.
+shot() {
+    xwd -root -silent | convert xwd:- "$1"
+}
+
+# region_mean FILE WxH+X+Y: mean of all channels in the region, 0..1.
+region_mean() {
+    convert "$1" -crop "$2" +repage -format '%[fx:mean]' info:
+}
+
+# region_diff A B WxH+X+Y: how many pixels of the region differ by more than
+# a few percent between two screenshots.
+region_diff() {
+    local a b n
+    a=$(mktemp --suffix=.png) b=$(mktemp --suffix=.png)
+    convert "$1" -crop "$3" +repage "$a"
+    convert "$2" -crop "$3" +repage "$b"
+    n=$(compare -metric AE -fuzz 8% "$a" "$b" null: 2>&1 | cut -d' ' -f1)
+    rm -f "$a" "$b"
+    printf '%.0f\n' "$n"
+}
+
+# shows SHOT PICTURE CX CY [WxH+X+Y]: whether the screen shows PICTURE drawn
+# at its own size centred on (CX, CY).  Only a part of the picture is compared:
+# the given region of it, by default the middle band of its upper half (where
+# the boxes have their captions), clear of what the game writes over them.
+shows() {
+    local shot=$1 pic=$2 cx=$3 cy=$4 part=${5:-} w h x0 y0 bw bh bx by a b rmse
+    read -r w h < <(identify -format '%w %h\n' "$pic")
+    x0=$((cx - w / 2)) y0=$((cy - h / 2))
+    if [ -n "$part" ]; then
+        IFS='x+' read -r bw bh bx by <<<"$part"
+    else
+        bw=$((w * 3 / 4)) bh=$((h / 3)) bx=$((w / 8)) by=$((h / 12))
+    fi
+    a=$(mktemp --suffix=.png) b=$(mktemp --suffix=.png)
+    convert "$shot" -crop "${bw}x${bh}+$((x0 + bx))+$((y0 + by))" +repage "$a"
+    convert "$pic" -crop "${bw}x${bh}+${bx}+${by}" +repage -background black -alpha remove -alpha off "$b"
+    rmse=$(compare -metric RMSE "$a" "$b" null: 2>&1 | sed -n 's/.*(\([0-9.e-]*\)).*/\1/p')
+    rm -f "$a" "$b"
+    [ -n "${ZARVO_XDRIVE_DEBUG:-}" ] && echo "shows $(basename "$pic"): rmse $rmse" >&2
+    awk -v r="${rmse:-1}" 'BEGIN { exit !(r < 0.12) }'
+}
+
+# brick_centres SHOT Y: "centre width" of every brick that crosses screen row
+# Y, one a line, from left to right.  Bricks are warm brown and stone; the night sky and
+# the tower behind them are blue and violet.
+brick_centres() {
+    convert "$1" -crop "1024x9+0+$(($2 - 4))" +repage -scale '1024x1!' -depth 8 txt:- |
+        awk -F'[,:() ]+' 'NR > 1 {
+            x = $1; r = $3; g = $4; b = $5
+            warm[x] = (r - b > 25 && r > 70)
+        }
+        END {
+            # Mortar joints break the warm run for a few pixels; bridge them.
+            start = -1
+            for (x = 0; x <= 1024; x++) {
+                if (x < 1024 && warm[x]) { if (start < 0) start = x; last = x; continue }
+                if (start >= 0 && (x == 1024 || x - last > 8)) {
+                    if (last - start + 1 >= 60) print int((start + last) / 2), last - start + 1
+                    start = -1
+                }
+            }
+        }'
+}
+
+# wait_until SECONDS COMMAND...: polls COMMAND every 0.2 s until it succeeds.
+wait_until() {
+    local limit=$1 t=0
+    shift
+    while ! "$@"; do
+        t=$((t + 1))
+        [ $t -ge $((limit * 5)) ] && return 1
+        sleep 0.2
+    done
+}
+
+# alive PID: whether the process still runs.
+alive() { kill -0 "$1" 2>/dev/null; }
+
+# The game hides the system pointer in a full-screen window, which SDL on SDL2
+# turns into relative mouse mode; with SDL_MOUSE_RELATIVE_MODE_WARP=1 it reads
+# the pointer's motion and warps it back to the middle of the screen.  So the
+# game sees how far the pointer moves, not where it is, and it keeps its own
+# position, clamped to the screen.  These helpers move as a mouse does: they
+# first push the pointer into the top left corner, then keep track of where
+# the game believes it is and move by the difference, in steps small enough
+# to stay on screen, each given time to be read before the next.
+# Classic SDL 1.2 reads absolute positions; the same moves land there too.
+pointer_x=0 pointer_y=0
+pointer_step() {
+    xdotool mousemove_relative -- "$1" "$2"
+    sleep "${ZARVO_XDRIVE_STEP:-0.12}"
+}
+# pointer_home: into the corner (0, 0); the first motion after start-up may be
+# swallowed, so push more than the screen's size.
+pointer_home() {
+    local i
+    for i in 1 2 3 4 5 6; do pointer_step -300 -300; done
+    pointer_x=0 pointer_y=0
+}
+# pointer_to X Y: to (X, Y) of the game's 1024 x 768 screen.
+pointer_to() {
+    local tx=$1 ty=$2 dx dy sx sy
+    [ "$tx" -lt 0 ] && tx=0; [ "$tx" -gt 1023 ] && tx=1023
+    [ "$ty" -lt 0 ] && ty=0; [ "$ty" -gt 767 ] && ty=767
+    while [ "$pointer_x" -ne "$tx" ] || [ "$pointer_y" -ne "$ty" ]; do
+        dx=$((tx - pointer_x)) dy=$((ty - pointer_y))
+        sx=$((dx > 300 ? 300 : dx < -300 ? -300 : dx))
+        sy=$((dy > 300 ? 300 : dy < -300 ? -300 : dy))
+        pointer_step "$sx" "$sy"
+        pointer_x=$((pointer_x + sx)) pointer_y=$((pointer_y + sy))
+    done
+}
