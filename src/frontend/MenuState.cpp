@@ -19,16 +19,6 @@
 
 namespace {
 
-cMenuButton* makeButton(float x, float y, float width, float height) {
-    cMenuButton* button = new cMenuButton();
-    button->x = x;
-    button->y = y;
-    button->z = 10.0f;
-    button->hitWidth = width;
-    button->hitHeight = height;
-    return button;
-}
-
 void pushQuitEvent() {
     SDL_Event event;
     std::memset(&event, 0, sizeof event);
@@ -93,10 +83,10 @@ int cMenuState::load() {
 }
 
 void cMenuState::loadButtons() {
-    quitButton = makeButton(836.0f, 543.0f, 210.0f, 64.0f);
-    creditsButton = makeButton(772.0f, 466.0f, 207.0f, 70.0f);
-    scoresButton = makeButton(890.0f, 394.0f, 200.0f, 66.0f);
-    startButton = makeButton(838.5f, 322.5f, 129.0f, 65.0f);
+    quitButton = cMenuButton::make(836.0f, 543.0f, 10.0f, 210.0f, 64.0f);
+    creditsButton = cMenuButton::make(772.0f, 466.0f, 10.0f, 207.0f, 70.0f);
+    scoresButton = cMenuButton::make(890.0f, 394.0f, 10.0f, 200.0f, 66.0f);
+    startButton = cMenuButton::make(838.5f, 322.5f, 10.0f, 129.0f, 65.0f);
 }
 
 int cMenuState::activate(bool on) {

@@ -41,16 +41,6 @@ const int kKeyReturn = 13;
 const int kKeyEscape = 27;
 const int kKeyP = 112;
 
-cMenuButton* makeButton(float x, float y, float w, float h) {
-    cMenuButton* button = new cMenuButton();
-    button->x = x;
-    button->y = y;
-    button->z = 5.0f;
-    button->hitWidth = w;
-    button->hitHeight = h;
-    return button;
-}
-
 cSound* makeSound(const char* path, int volume, int channel) {
     std::unique_ptr<cSound> sound(new cSound());
     sound->load(path);
@@ -102,8 +92,8 @@ cWorldApp::~cWorldApp() {
 
 int cWorldApp::load() {
     level = 1;
-    menuButton = makeButton(418.0f, 297.0f, 150.0f, 64.0f);
-    againButton = makeButton(599.0f, 297.0f, 160.0f, 70.0f);
+    menuButton = cMenuButton::make(418.0f, 297.0f, 5.0f, 150.0f, 64.0f);
+    againButton = cMenuButton::make(599.0f, 297.0f, 5.0f, 160.0f, 70.0f);
     mousePointer = new cCursor(0);
     place(mousePointer, 0.0f, 0.0f, 2.0f);
 
