@@ -178,8 +178,9 @@ int main(int argc, char** argv) {
     }
     steer();
     const std::vector<Quad> gameQuads = record(app);
-    std::printf("frames: swap control %d, menu %zu quads, game %zu quads (level %d, score %u)\n", swapControl,
-                menuQuads.size(), gameQuads.size(), game.level, game.score);
+    std::printf("frames: GL %s, swap control %d, menu %zu quads, game %zu quads (level %d, score %u)\n",
+                reinterpret_cast<const char*>(glGetString(GL_RENDERER)), swapControl, menuQuads.size(),
+                gameQuads.size(), game.level, game.score);
 
     auto timeFrames = [&](auto&& one) {
         long n = 0;
