@@ -5,13 +5,20 @@
 #include <GL/glu.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <fstream>
 #include <sstream>
 #include <stdexcept>
 #include <vector>
 
+#include "app/AppState.h"
+#include "app/Application.h"
+#include "frontend/HighScoreTable.h"
+#include "game/Cursor.h"
+#include "game/WorldApp.h"
 #include "media/TextureManager.h"
 #include "scene/Camera.h"
 
@@ -72,6 +79,67 @@ Rgba readPixel(int x, int y) {
     glReadBuffer(GL_BACK);
     glReadPixels(x, 767 - y, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, p);
     return Rgba{p[0], p[1], p[2], p[3]};
+}
+
+Uint8 FakePlatform::getMouseState(int* px, int* py) {
+    if (px) *px = x;
+    if (py) *py = y;
+    return 0;
+}
+
+GameScene::GameScene(std::time_t seconds, bool window) {
+    if (window)
+        openWindow();
+    else
+        useHeadlessTextures();
+    static cApplication app(0, nullptr);
+    table = new cHighScoreTable();
+    app.highScores = table;
+    app.requestedState = 2;
+    platform.x = 500;
+    platform.y = 400;
+    platform.seconds = seconds;
+    setPlatform(&platform);
+    game = new cWorldApp();
+    game->load();
+}
+
+GameScene::~GameScene() {
+    delete game;
+    delete table;
+    setPlatform(nullptr);
+}
+
+Frame::Frame() : pixels(1024 * 768 * 4) {
+    glFinish();
+    glReadBuffer(GL_BACK);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glReadPixels(0, 0, 1024, 768, GL_RGBA, GL_UNSIGNED_BYTE, pixels.data());
+}
+
+Frame drawnFrame(cAppState& state) {
+    beginFrame();
+    glLoadIdentity();  // the state places the camera itself, as after the application's clear
+    state.draw();
+    return Frame();
+}
+
+Box cursorBox(const cCursor& cursor, int x, int y) {
+    const int hw = static_cast<int>(cursor.sprite.halfWidth) + 2;
+    const int hh = static_cast<int>(cursor.sprite.halfHeight) + 2;
+    return Box{x - hw, y - hh, x + hw, y + hh};
+}
+
+int countDifferences(const Frame& a, const Frame& b, Box area, const std::vector<Box>& skip) {
+    int count = 0;
+    for (int y = std::max(area.top, 0); y <= std::min(area.bottom, 767); ++y) {
+        for (int x = std::max(area.left, 0); x <= std::min(area.right, 1023); ++x) {
+            bool skipped = false;
+            for (const Box& s : skip) skipped = skipped || s.contains(x, y);
+            if (!skipped && std::memcmp(a.at(x, y), b.at(x, y), 3) != 0) ++count;
+        }
+    }
+    return count;
 }
 
 std::string tempDir() {

@@ -2,7 +2,17 @@
 // pixel read-back in drawing-space coordinates, and small fixture files.
 #pragma once
 
+#include <ctime>
+#include <exception>
 #include <string>
+#include <vector>
+
+#include "app/Platform.h"
+
+class cAppState;
+class cCursor;
+class cHighScoreTable;
+class cWorldApp;
 
 namespace testkit {
 
@@ -19,6 +29,65 @@ void useHeadlessTextures();
 void beginFrame();
 // Reads the colour at drawing-space (x, y) (y down) from the back buffer.
 Rgba readPixel(int x, int y);
+
+// A pointer and a clock the test sets; ticks and events stay the real ones.
+class FakePlatform : public cPlatform {
+public:
+    Uint8 getMouseState(int* px, int* py) override;
+    std::time_t now() override { return seconds; }
+    int x = 0, y = 0;
+    std::time_t seconds = 1000;
+};
+
+// A loaded game state over a fake platform (pointer at 500, 400, clock at
+// `seconds`) with its own empty high-score table; headless unless a window is wanted.
+struct GameScene {
+    explicit GameScene(std::time_t seconds = 1000, bool window = false);
+    ~GameScene();
+    GameScene(const GameScene&) = delete;
+    GameScene& operator=(const GameScene&) = delete;
+    FakePlatform platform;
+    cHighScoreTable* table;
+    cWorldApp* game;
+};
+
+// Runs f and returns the text of the std::exception* it throws (deleted), or "".
+template <typename F>
+std::string thrownText(F f) {
+    try {
+        f();
+    } catch (std::exception* e) {
+        std::string text = e->what() ? e->what() : "(null)";
+        delete e;
+        return text;
+    }
+    return "";
+}
+
+// An inclusive box of drawing-space pixels.
+struct Box {
+    int left, top, right, bottom;
+    bool contains(int px, int py) const { return px >= left && px <= right && py >= top && py <= bottom; }
+};
+
+// The whole back buffer, read once; at() takes drawing-space coordinates.
+class Frame {
+public:
+    Frame();
+    const unsigned char* at(int x, int y) const { return &pixels[((767 - y) * 1024 + x) * 4]; }
+    bool operator==(const Frame& other) const { return pixels == other.pixels; }
+
+private:
+    std::vector<unsigned char> pixels;
+};
+
+// Clears, draws the state as the frame loop does and reads the whole frame back.
+Frame drawnFrame(cAppState& state);
+// The cursor picture's box (with a 2-pixel margin) when it stands at (x, y).
+Box cursorBox(const cCursor& cursor, int x, int y);
+
+// Pixels of `area` whose colour differs between two frames, leaving out the `skip` boxes.
+int countDifferences(const Frame& a, const Frame& b, Box area, const std::vector<Box>& skip = {});
 
 // A fresh empty directory under /tmp, removed at process exit.
 std::string tempDir();

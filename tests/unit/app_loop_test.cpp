@@ -6,7 +6,6 @@
 #include <SDL_opengl.h>
 
 #include <cmath>
-#include <cstdlib>
 #include <cstring>
 #include <deque>
 #include <functional>
@@ -18,7 +17,6 @@
 #include "app/Application.h"
 #include "app/Platform.h"
 #include "media/Sprite.h"
-#include "media/TextureManager.h"
 #include "scene/Camera.h"
 
 namespace {
@@ -28,46 +26,35 @@ std::vector<std::string> journal;
 class cRecordingState : public cAppState {
 public:
     explicit cRecordingState(const char* name) : name(name) {}
-    int load() override {
-        journal.push_back(name + ".load");
-        return 0;
-    }
-    int activate(bool on) override {
-        journal.push_back(name + (on ? ".on" : ".off"));
-        return 0;
-    }
+    void note(const std::string& what) { journal.push_back(name + what); }
+    int load() override { return note(".load"), 0; }
+    int activate(bool on) override { return note(on ? ".on" : ".off"), 0; }
     int update(float fps) override {
-        journal.push_back(name + ".update");
+        note(".update");
         rates.push_back(fps);
         if (onUpdate) onUpdate();
         return 0;
     }
     int draw() override {
-        journal.push_back(name + ".draw");
+        note(".draw");
         if (onDraw) onDraw();
         return 0;
     }
     void keyDown(int key) override {
-        journal.push_back(name + ".key " + std::to_string(key));
+        note(".key " + std::to_string(key));
         if (onKey) onKey(key);
     }
-    void mouseDown(int button) override { journal.push_back(name + ".mouse " + std::to_string(button)); }
+    void mouseDown(int button) override { note(".mouse " + std::to_string(button)); }
 
     std::string name;
     std::vector<float> rates;
-    std::function<void()> onUpdate;
-    std::function<void()> onDraw;
+    std::function<void()> onUpdate, onDraw;
     std::function<void(int)> onKey;
 };
 
 // Hands out scripted ticks and events; an empty tick script repeats the last.
-class cScriptedPlatform : public cPlatform {
+class cScriptedPlatform : public testkit::FakePlatform {
 public:
-    Uint8 getMouseState(int* x, int* y) override {
-        if (x) *x = 0;
-        if (y) *y = 0;
-        return 0;
-    }
     Uint32 getTicks() override {
         if (!ticks.empty()) {
             last = ticks.front();
@@ -75,9 +62,7 @@ public:
         }
         return last;
     }
-    std::time_t now() override { return 1000; }
     int pollEvent(SDL_Event* event) override {
-        ++polls;
         if (events.empty()) return 0;
         *event = events.front();
         events.pop_front();
@@ -87,13 +72,17 @@ public:
     std::deque<Uint32> ticks;
     Uint32 last = 0;
     std::deque<SDL_Event> events;
-    int polls = 0;
 };
 
-SDL_Event keyEvent(int sym) {
+SDL_Event event(Uint8 type) {
     SDL_Event e;
     std::memset(&e, 0, sizeof e);
-    e.type = SDL_KEYDOWN;
+    e.type = type;
+    return e;
+}
+
+SDL_Event keyEvent(int sym) {
+    SDL_Event e = event(SDL_KEYDOWN);
     e.key.state = SDL_PRESSED;
     // Written as raw bits: a value outside the key list, as a broken driver could send.
     std::memcpy(&e.key.keysym.sym, &sym, sizeof sym);
@@ -101,24 +90,13 @@ SDL_Event keyEvent(int sym) {
 }
 
 SDL_Event buttonEvent(Uint8 type, int button) {
-    SDL_Event e;
-    std::memset(&e, 0, sizeof e);
-    e.type = type;
+    SDL_Event e = event(type);
     e.button.button = static_cast<Uint8>(button);
     return e;
 }
 
-SDL_Event simpleEvent(Uint8 type) {
-    SDL_Event e;
-    std::memset(&e, 0, sizeof e);
-    e.type = type;
-    return e;
-}
-
 SDL_Event resizeEvent(int w, int h) {
-    SDL_Event e;
-    std::memset(&e, 0, sizeof e);
-    e.type = SDL_VIDEORESIZE;
+    SDL_Event e = event(SDL_VIDEORESIZE);
     e.resize.w = w;
     e.resize.h = h;
     return e;
@@ -159,71 +137,39 @@ protected:
 
 using Lines = std::vector<std::string>;
 
-TEST_F(AppLoop, ConstructionValuesAndTheProcessWidePointer) {
-    cApplication fresh(0, nullptr);
-    EXPECT_EQ(&fresh, g_app);
-    EXPECT_EQ(0.0, fresh.fps);
-    EXPECT_EQ(0u, fresh.frameMs);
-    EXPECT_EQ(0u, fresh.lastTicks);
-    EXPECT_EQ(1024, fresh.width);
-    EXPECT_EQ(768, fresh.height);
-    EXPECT_EQ(32, fresh.bpp);
-    EXPECT_EQ(0xD0000012u, fresh.videoFlags);
-    EXPECT_EQ(nullptr, fresh.currentState);
-    EXPECT_EQ(0u, static_cast<Uint32>(SDL_FULLSCREEN | SDL_DOUBLEBUF | SDL_ANYFORMAT | SDL_RESIZABLE |
-                                       SDL_OPENGL) ^ fresh.videoFlags);
-    g_app = &app;
-}
-
-TEST_F(AppLoop, SwitchDeactivatesTheOldStateThenActivatesTheNew) {
+TEST_F(AppLoop, SwitchRules) {
+    // Old state off, then the new one on.
     app.requestedState = 2;
     app.switchState();
     EXPECT_EQ((Lines{"menu.off", "game.on"}), take());
     EXPECT_EQ(&game, app.currentState);
-    EXPECT_EQ(2, app.currentStateId);
-
     app.requestedState = 1;
     app.switchState();
     EXPECT_EQ((Lines{"game.off", "intro.on"}), take());
-    EXPECT_EQ(&intro, app.currentState);
-
     app.requestedState = 0;
     app.switchState();
     EXPECT_EQ((Lines{"intro.off", "menu.on"}), take());
     EXPECT_EQ(&menu, app.currentState);
-    EXPECT_EQ(0, app.currentStateId);
-}
 
-TEST_F(AppLoop, RequestingTheCurrentNumberDoesNothing) {
-    app.requestedState = 0;
-    app.switchState();
-    app.switchState();
-    EXPECT_TRUE(take().empty());
-    EXPECT_EQ(&menu, app.currentState);
-}
-
-TEST_F(AppLoop, UnknownNumberIsRecordedButNotActedOn) {
-    app.requestedState = 7;
-    app.switchState();
-    EXPECT_TRUE(take().empty());
-    EXPECT_EQ(&menu, app.currentState);
-    EXPECT_EQ(7, app.currentStateId);
+    // The current number again does nothing.
     app.switchState();
     EXPECT_TRUE(take().empty());
 
-    app.requestedState = -1;
-    app.switchState();
-    EXPECT_TRUE(take().empty());
-    EXPECT_EQ(-1, app.currentStateId);
-
+    // An unknown number is recorded but not acted on.
+    for (int unknown : {7, -1}) {
+        app.requestedState = unknown;
+        app.switchState();
+        app.switchState();
+        EXPECT_TRUE(take().empty());
+        EXPECT_EQ(&menu, app.currentState);
+        EXPECT_EQ(unknown, app.currentStateId);
+    }
     // Coming back to 0 from an unknown number re-activates the menu itself.
     app.requestedState = 0;
     app.switchState();
     EXPECT_EQ((Lines{"menu.off", "menu.on"}), take());
-    EXPECT_EQ(&menu, app.currentState);
-}
 
-TEST_F(AppLoop, FirstSwitchWithoutACurrentStateOnlyActivates) {
+    // Without a current state the first switch only activates.
     app.currentState = nullptr;
     app.requestedState = 1;
     app.switchState();
@@ -248,41 +194,32 @@ TEST_F(AppLoop, FrameOrderAndASwitchRequestedDuringEvents) {
     EXPECT_EQ((Lines{"intro.update", "intro.draw"}), take());
     ASSERT_EQ(1u, intro.rates.size());
     EXPECT_FLOAT_EQ(50.0f, intro.rates[0]) << "the new state's first update has the normal rate";
-}
 
-TEST_F(AppLoop, SeveralRequestsInAFrameTheLastCounts) {
-    fake.ticks = {10};
-    menu.onUpdate = [this] {
+    // Of several requests in one frame the last counts.
+    intro.onUpdate = [this] {
         app.requestedState = 2;
-        app.requestedState = 1;
+        app.requestedState = 0;
     };
     app.frame();
-    EXPECT_EQ((Lines{"menu.update", "menu.draw", "menu.off", "intro.on"}), take());
+    EXPECT_EQ((Lines{"intro.update", "intro.draw", "intro.off", "menu.on"}), take());
 }
 
 TEST_F(AppLoop, OnlyKeyAndButtonPressesReachTheState) {
     fake.ticks = {5};
-    SDL_Event motion = simpleEvent(SDL_MOUSEMOTION);
-    motion.motion.x = 10;
-    fake.events = {simpleEvent(SDL_KEYUP),           buttonEvent(SDL_MOUSEBUTTONUP, 1),
-                   motion,                           simpleEvent(SDL_ACTIVEEVENT),
-                   simpleEvent(SDL_VIDEOEXPOSE),     buttonEvent(SDL_MOUSEBUTTONDOWN, 5),
-                   simpleEvent(SDL_JOYBUTTONDOWN),   keyEvent(0)};
+    fake.events = {event(SDL_KEYUP),         buttonEvent(SDL_MOUSEBUTTONUP, 1),
+                   event(SDL_MOUSEMOTION),   event(SDL_ACTIVEEVENT),
+                   event(SDL_VIDEOEXPOSE),   buttonEvent(SDL_MOUSEBUTTONDOWN, 5),
+                   event(SDL_JOYBUTTONDOWN), keyEvent(0),
+                   keyEvent(-5),             keyEvent(-1)};
     app.frame();
-    EXPECT_EQ((Lines{"menu.mouse 5", "menu.key 0", "menu.update", "menu.draw"}), take());
+    EXPECT_EQ((Lines{"menu.mouse 5", "menu.key 0", "menu.update", "menu.draw"}), take())
+        << "negative key symbols are dropped";
     EXPECT_FALSE(app.quit);
-}
-
-TEST_F(AppLoop, NegativeKeySymbolIsDropped) {
-    fake.ticks = {5};
-    fake.events = {keyEvent(-5), keyEvent(SDLK_RETURN), keyEvent(-1)};
-    app.frame();
-    EXPECT_EQ((Lines{"menu.key 13", "menu.update", "menu.draw"}), take());
 }
 
 TEST_F(AppLoop, QuitInTheMiddleOfTheQueueStillCompletesTheFrame) {
     fake.ticks = {100, 200};
-    fake.events = {keyEvent(SDLK_b), simpleEvent(SDL_QUIT), buttonEvent(SDL_MOUSEBUTTONDOWN, 1),
+    fake.events = {keyEvent(SDLK_b), event(SDL_QUIT), buttonEvent(SDL_MOUSEBUTTONDOWN, 1),
                    keyEvent(SDLK_c)};
     menu.onKey = [this](int key) {
         if (key == SDLK_c) app.requestedState = 2;
@@ -302,36 +239,26 @@ TEST_F(AppLoop, RunClearsQuitAndLoopsUntilAQuitArrives) {
     fake.ticks = {10, 20, 30};
     int frames = 0;
     menu.onUpdate = [&] {
-        if (++frames == 3) fake.events.push_back(simpleEvent(SDL_QUIT));
+        if (++frames == 3) fake.events.push_back(event(SDL_QUIT));
     };
     app.run();
     EXPECT_EQ(4, frames) << "the quit is seen in the frame after it was pushed";
 }
 
 TEST_F(AppLoop, FrameTimeIsTheTickDifferenceEvenAcrossAWrap) {
-    // The first frame counts from tick 0.
-    fake.ticks = {2500};
+    fake.ticks = {2500};  // the first frame counts from tick 0
     app.frame();
     EXPECT_EQ(2500u, app.frameMs);
-    EXPECT_DOUBLE_EQ(0.4, app.fps);
-    EXPECT_EQ(2500u, app.lastTicks);
-
     fake.ticks = {2516};
     app.frame();
     EXPECT_EQ(16u, app.frameMs);
-    EXPECT_DOUBLE_EQ(62.5, app.fps);
-
     app.lastTicks = 0xFFFFFFF0u;
     fake.ticks = {0x00000004u};
     app.frame();
     EXPECT_EQ(20u, app.frameMs);
-    EXPECT_DOUBLE_EQ(50.0, app.fps);
     EXPECT_EQ(4u, app.lastTicks);
-
-    ASSERT_EQ(3u, menu.rates.size());
-    EXPECT_FLOAT_EQ(0.4f, menu.rates[0]);
-    EXPECT_FLOAT_EQ(62.5f, menu.rates[1]);
-    EXPECT_FLOAT_EQ(50.0f, menu.rates[2]);
+    EXPECT_DOUBLE_EQ(50.0, app.fps);
+    EXPECT_EQ((std::vector<float>{0.4f, 62.5f, 50.0f}), menu.rates) << "each state sees 1000 / ms";
 }
 
 TEST_F(AppLoop, TwoFramesInOneMillisecondGiveAnInfiniteRateAndNoMotion) {
@@ -339,89 +266,60 @@ TEST_F(AppLoop, TwoFramesInOneMillisecondGiveAnInfiniteRateAndNoMotion) {
     app.frame();
     app.frame();
     EXPECT_EQ(0u, app.frameMs);
-    EXPECT_TRUE(std::isinf(app.fps));
-    EXPECT_GT(app.fps, 0.0);
+    EXPECT_TRUE(std::isinf(app.fps) && app.fps > 0.0);
     ASSERT_EQ(2u, menu.rates.size());
-    const float rate = menu.rates[1];
-    EXPECT_TRUE(std::isinf(rate));
-    EXPECT_GT(rate, 0.0f);
-    // A state's per-frame step v / fps is then zero.
-    float y = 120.0f;
-    const float speed = 250.0f;
-    y += speed / rate;
-    EXPECT_EQ(120.0f, y);
+    EXPECT_EQ(0.0f, 250.0f / menu.rates[1]) << "a state's per-frame step v / fps is then zero";
 }
 
 TEST_F(AppLoop, ResizeResetsViewportAndProjectionAndZeroHeightBecomesOne) {
+    // x always spans 1024 units; y spans 1024 * h / w.
+    const struct {
+        int w, h, height;
+        double yScale;
+    } rows[] = {{800, 0, 1, 2.0 / (0.0 - 1024.0 / 800.0)}, {640, 480, 480, 2.0 / (0.0 - 768.0)}};
     fake.ticks = {1};
-    fake.events = {resizeEvent(800, 0)};
-    app.frame();
-    EXPECT_EQ(800, app.width);
-    EXPECT_EQ(1, app.height);
-    GLint viewport[4];
-    glGetIntegerv(GL_VIEWPORT, viewport);
-    EXPECT_EQ(0, viewport[0]);
-    EXPECT_EQ(0, viewport[1]);
-    EXPECT_EQ(800, viewport[2]);
-    EXPECT_EQ(1, viewport[3]);
-    GLdouble projection[16];
-    glGetDoublev(GL_PROJECTION_MATRIX, projection);
-    // ortho top 0, bottom 1024 * 1 / 800
-    EXPECT_NEAR(2.0 / (0.0 - 1024.0 / 800.0), projection[5], 1e-6);
-    EXPECT_NEAR(-2.0 / 1024.0, projection[0], 1e-9) << "x still spans 1024 units";
-    GLint mode = 0;
-    glGetIntegerv(GL_MATRIX_MODE, &mode);
-    EXPECT_EQ(GL_MODELVIEW, mode);
-
-    fake.events = {resizeEvent(640, 480)};
-    app.frame();
-    EXPECT_EQ(640, app.width);
-    EXPECT_EQ(480, app.height);
-    glGetIntegerv(GL_VIEWPORT, viewport);
-    EXPECT_EQ(640, viewport[2]);
-    EXPECT_EQ(480, viewport[3]);
-    glGetDoublev(GL_PROJECTION_MATRIX, projection);
-    EXPECT_NEAR(2.0 / (0.0 - 768.0), projection[5], 1e-9) << "4:3 still spans 768 units";
+    for (const auto& r : rows) {
+        fake.events = {resizeEvent(r.w, r.h)};
+        app.frame();
+        EXPECT_EQ(r.w, app.width);
+        EXPECT_EQ(r.height, app.height);
+        GLint viewport[4];
+        glGetIntegerv(GL_VIEWPORT, viewport);
+        EXPECT_EQ(r.w, viewport[2]);
+        EXPECT_EQ(r.height, viewport[3]);
+        GLdouble projection[16];
+        glGetDoublev(GL_PROJECTION_MATRIX, projection);
+        EXPECT_NEAR(r.yScale, projection[5], 1e-6);
+        EXPECT_NEAR(-2.0 / 1024.0, projection[0], 1e-9);
+        GLint mode = 0;
+        glGetIntegerv(GL_MATRIX_MODE, &mode);
+        EXPECT_EQ(GL_MODELVIEW, mode);
+    }
     EXPECT_EQ((Lines{"menu.update", "menu.draw", "menu.update", "menu.draw"}), take());
-}
-
-TEST_F(AppLoop, FixedGlStateBlendsAndTextures) {
-    EXPECT_TRUE(glIsEnabled(GL_TEXTURE_2D));
-    EXPECT_TRUE(glIsEnabled(GL_BLEND));
-    EXPECT_FALSE(glIsEnabled(GL_DEPTH_TEST));
-    GLint src = 0, dst = 0;
-    glGetIntegerv(GL_BLEND_SRC, &src);
-    glGetIntegerv(GL_BLEND_DST, &dst);
-    EXPECT_EQ(GL_SRC_ALPHA, src);
-    EXPECT_EQ(GL_ONE_MINUS_SRC_ALPHA, dst);
 }
 
 // Draws a sprite the way the states do: camera first, then the object.
 TEST_F(AppLoop, DrawingSpaceStartsTopLeftWithYDown) {
-    const std::string dir = testkit::tempDir();
-    const std::string path = dir + "/marker.png";
+    const std::string path = testkit::tempDir() + "/marker.png";
     testkit::writeImage(path, 6, 6, testkit::Rgba{255, 255, 255, 255});
-    cSprite marker;
+    cSprite marker, corner;
     marker.load(path.c_str());
-    marker.x = 100;
-    marker.y = 100;
-    marker.z = 1;
-    cSprite corner = marker;
+    corner.load(path.c_str());
+    marker.x = marker.y = 100;
     corner.x = 1000;
     corner.y = 700;
-
+    marker.z = corner.z = 1;
     fake.ticks = {40};
     menu.onDraw = [&] {
         cCamera camera;
         camera.setDirection(0, 0, 1);
         camera.setUp(0, 1, 0);
         camera.apply();
-        glPushMatrix();
-        marker.draw();
-        glPopMatrix();
-        glPushMatrix();
-        corner.draw();
-        glPopMatrix();
+        for (cSprite* s : {&marker, &corner}) {
+            glPushMatrix();
+            s->draw();
+            glPopMatrix();
+        }
     };
     // The frame swaps; draw once more without the swap to read the back buffer.
     app.frame();
@@ -429,20 +327,16 @@ TEST_F(AppLoop, DrawingSpaceStartsTopLeftWithYDown) {
     glLoadIdentity();
     menu.onDraw();
 
-    unsigned char p[4];
-    auto pixel = [&](int x, int yFromTop) {
-        glReadPixels(x, 767 - yFromTop, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, p);
-        return p[0];
-    };
-    EXPECT_EQ(255, pixel(100, 100));
-    EXPECT_EQ(255, pixel(98, 98));
-    EXPECT_EQ(255, pixel(102, 102));
-    EXPECT_EQ(0, pixel(92, 100));
-    EXPECT_EQ(0, pixel(100, 108));
-    EXPECT_EQ(0, pixel(923, 100)) << "mirrored in x";
-    EXPECT_EQ(0, pixel(100, 667)) << "mirrored in y";
-    EXPECT_EQ(255, pixel(1000, 700));
-    EXPECT_EQ(0, pixel(0, 0)) << "the clear colour is black";
+    auto lit = [](int x, int y) { return testkit::readPixel(x, y).r; };
+    EXPECT_EQ(255, lit(100, 100));
+    EXPECT_EQ(255, lit(98, 98));
+    EXPECT_EQ(255, lit(102, 102));
+    EXPECT_EQ(0, lit(92, 100));
+    EXPECT_EQ(0, lit(100, 108));
+    EXPECT_EQ(0, lit(923, 100)) << "mirrored in x";
+    EXPECT_EQ(0, lit(100, 667)) << "mirrored in y";
+    EXPECT_EQ(255, lit(1000, 700));
+    EXPECT_EQ(0, lit(0, 0)) << "the clear colour is black";
 }
 
 }  // namespace

@@ -4,9 +4,6 @@
 #include <SDL_opengl.h>
 
 #include "TestKit.h"
-#include "app/Application.h"
-#include "app/Platform.h"
-#include "frontend/HighScoreTable.h"
 #include "game/Player.h"
 #include "game/WorldApp.h"
 
@@ -23,12 +20,8 @@ bool anyLit(float cx, float cy, int hw, int hh) {
 }
 
 TEST(GameDrawing, FigureAndStatusLineAreDrawn) {
-    testkit::openWindow();
-    static cApplication app(0, nullptr);
-    cHighScoreTable table;
-    app.highScores = &table;
-    cWorldApp game;
-    game.load();
+    testkit::GameScene scene(1000, true);
+    cWorldApp& game = *scene.game;
     cPlayer& player = *game.player;
     player.x = 700.0f;
     player.y = 400.0f;

@@ -10,7 +10,6 @@
 
 #include "TestKit.h"
 #include "app/Application.h"
-#include "app/Platform.h"
 #include "frontend/HighScoreTable.h"
 #include "frontend/NameBox.h"
 #include "game/AutoPilot.h"
@@ -40,45 +39,11 @@ void operator delete(void* p, std::size_t) noexcept { operator delete(p); }
 
 namespace {
 
-class SimPlatform : public cPlatform {
-public:
-    Uint8 getMouseState(int* x, int* y) override {
-        *x = mouseX;
-        *y = mouseY;
-        return 0;
-    }
-    std::time_t now() override { return seconds; }
-    int mouseX = 500, mouseY = 400;
-    std::time_t seconds = 1000;
-};
-
 class Flow : public ::testing::Test {
 protected:
-    void SetUp() override {
-        testkit::useHeadlessTextures();
-        static cApplication app(0, nullptr);
-        application = &app;
-        table = new cHighScoreTable();
-        app.highScores = table;
-        app.requestedState = 2;
-        setPlatform(&sim);
-        game = new cWorldApp();
-        game->load();
-    }
-    void TearDown() override {
-        delete game;
-        delete table;
-        setPlatform(nullptr);
-    }
     void start() {
         game->mouseDown(1);
         ASSERT_FALSE(game->paused);
-    }
-    int countOf(int kind) const {
-        int n = 0;
-        for (int i = 0; i < game->objects->count; ++i)
-            if (game->objects->get(i)->kind == kind) ++n;
-        return n;
     }
     int bricks() const {
         int n = 0;
@@ -113,23 +78,20 @@ protected:
         return game->topBrick();
     }
 
-    cApplication* application = nullptr;
-    SimPlatform sim;
-    cHighScoreTable* table = nullptr;
-    cWorldApp* game = nullptr;
+    testkit::GameScene scene;
+    testkit::FakePlatform& sim = scene.platform;
+    cHighScoreTable* table = scene.table;
+    cWorldApp* game = scene.game;
 };
 
 TEST_F(Flow, LoadBuildsPausedSceneBehindInfoBox) {
+    // Floor and two bricks, 600, 320 and 150 down; the info box drawn last, on top.
     ASSERT_EQ(game->objects->count, 7);
-    EXPECT_EQ(game->objects->get(2), game->player);
     EXPECT_EQ(game->objects->get(3), game->floor);
-    EXPECT_EQ(game->objects->get(1), game->tower);
-    EXPECT_EQ(game->objects->get(6), game->infoBox);
-    EXPECT_FLOAT_EQ(game->floor->y, 600.0f);
     EXPECT_FLOAT_EQ(game->objects->get(4)->y, 320.0f);
     EXPECT_FLOAT_EQ(game->objects->get(5)->y, 150.0f);
+    EXPECT_EQ(game->objects->get(6), game->infoBox);
     EXPECT_TRUE(game->paused);
-    EXPECT_EQ(game->phase, 0);
 
     const float brickY = game->topBrick()->y;
     game->update(60.0f);  // nothing falls; the first contact sets the player on the floor
@@ -263,7 +225,7 @@ TEST_F(Flow, PauseToggleAndEscape) {
     game->tower->markerY = 0.0f;
     game->keyDown('p');
     game->keyDown(27);
-    EXPECT_EQ(application->requestedState, 0);
+    EXPECT_EQ(g_app->requestedState, 0);
     EXPECT_FALSE(game->paused);
     EXPECT_EQ(game->infoBox, nullptr);
     EXPECT_EQ(game->score, 0u);
@@ -293,11 +255,11 @@ TEST_F(Flow, ClicksAskForJumpsOnlyOnTheGroundInPhaseZero) {
 
 TEST_F(Flow, AimMarkerStaysInsideThePlayField) {
     start();
-    sim.mouseX = 3;
+    sim.x = 3;
     game->update(60.0f);
     EXPECT_FLOAT_EQ(game->aimMarker->x, 50.0f);
     EXPECT_EQ(game->player->targetX, 50);
-    sim.mouseX = 1000;
+    sim.x = 1000;
     game->update(60.0f);
     EXPECT_FLOAT_EQ(game->aimMarker->x, 960.0f);
     EXPECT_EQ(game->player->targetX, 960);
@@ -317,11 +279,9 @@ TEST_F(Flow, FallWithoutQualifyingScoreShowsGameOver) {
     game->keyDown('p');
     EXPECT_FALSE(game->paused);
     EXPECT_EQ(game->infoBox, nullptr);
-}
 
-TEST_F(Flow, ZeroScoreNeverEntersAnEmptyTable) {
-    start();
-    fall();
+    std::memset(table->entries, 0, sizeof table->entries);
+    fall();  // a zero score never enters even an empty table
     EXPECT_EQ(game->phase, 0);
     EXPECT_NE(game->infoBox, nullptr);
 }
@@ -344,10 +304,10 @@ TEST_F(Flow, QualifyingFallLeadsThroughNameEntryToRetry) {
 
     game->keyDown(13);  // nothing typed: ignored
     EXPECT_EQ(game->phase, 4);
-    application->requestedState = 2;
+    g_app->requestedState = 2;
     game->keyDown(27);
     game->mouseDown(1);
-    EXPECT_EQ(application->requestedState, 2);
+    EXPECT_EQ(g_app->requestedState, 2);
     EXPECT_EQ(game->phase, 4);
     for (int key : {int('z'), int('o'), int('1'), int(' '), 271, int('e'), 8, int('x')}) game->keyDown(key);
     EXPECT_STREQ(game->nameBox->entry.name, "ZOX    ");
@@ -359,18 +319,18 @@ TEST_F(Flow, QualifyingFallLeadsThroughNameEntryToRetry) {
     EXPECT_EQ(table->entries[0].score, 77u);
     EXPECT_EQ(testkit::readFile(file).substr(0, 12), "ZOX     77\nO");
 
-    sim.mouseX = 300;  // outside both buttons
-    sim.mouseY = 297;
+    sim.x = 300;  // outside both buttons
+    sim.y = 297;
     game->update(60.0f);
     game->mouseDown(1);
     EXPECT_EQ(game->phase, 5);
-    sim.mouseX = 599;
+    sim.x = 599;
     game->update(60.0f);
     game->mouseDown(1);
     EXPECT_EQ(game->phase, 0);
     EXPECT_FALSE(game->paused);
     EXPECT_EQ(game->infoBox, nullptr);
-    EXPECT_EQ(application->requestedState, 2);
+    EXPECT_EQ(g_app->requestedState, 2);
 }
 
 TEST_F(Flow, RetryMenuButtonLeavesFreshRoundRunning) {
@@ -380,11 +340,11 @@ TEST_F(Flow, RetryMenuButtonLeavesFreshRoundRunning) {
     game->keyDown('a');
     game->keyDown(13);
     ASSERT_EQ(game->phase, 5);
-    sim.mouseX = 418 + 75;  // right edge of the menu button counts
-    sim.mouseY = 297;
+    sim.x = 418 + 75;  // right edge of the menu button counts
+    sim.y = 297;
     game->update(60.0f);
     game->mouseDown(1);
-    EXPECT_EQ(application->requestedState, 0);
+    EXPECT_EQ(g_app->requestedState, 0);
     EXPECT_EQ(game->phase, 0);
     EXPECT_FALSE(game->paused);
 }
@@ -427,8 +387,8 @@ TEST_F(Flow, LongPlayKeepsMemoryFlat) {
         if (frame % 60 == 0) ++sim.seconds;
         if (frame == 600) baseline = g_liveBlocks;
         pilot.decide(*game, input);
-        sim.mouseX = input.mouseX;
-        sim.mouseY = input.mouseY;
+        sim.x = input.mouseX;
+        sim.y = input.mouseY;
         if (input.key >= 0) game->keyDown(input.key);
         if (input.click) game->mouseDown(1);
         if (frame % 1500 == 1499) game->player->y = 900.0f;  // now and then a fall

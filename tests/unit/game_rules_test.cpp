@@ -4,9 +4,6 @@
 #include <cmath>
 
 #include "TestKit.h"
-#include "app/Application.h"
-#include "app/Platform.h"
-#include "frontend/HighScoreTable.h"
 #include "game/Background.h"
 #include "game/Brick.h"
 #include "game/Cursor.h"
@@ -18,34 +15,8 @@
 
 namespace {
 
-class FixedPlatform : public cPlatform {
-public:
-    Uint8 getMouseState(int* x, int* y) override {
-        *x = mouseX;
-        *y = mouseY;
-        return 0;
-    }
-    std::time_t now() override { return 4242; }
-    int mouseX = 500, mouseY = 400;
-};
-
 class Rules : public ::testing::Test {
 protected:
-    void SetUp() override {
-        testkit::useHeadlessTextures();
-        static cApplication app(0, nullptr);
-        table = new cHighScoreTable();
-        app.highScores = table;
-        setPlatform(&pointer);
-        game = new cWorldApp();
-        game->load();
-        p = game->player;
-    }
-    void TearDown() override {
-        delete game;
-        delete table;
-        setPlatform(nullptr);
-    }
     // A brick of the given kind placed relative to the player's contact circle centre.
     cBrick* brickAt(int type, int kind, float dx, float dy) {
         cBrick* b = new cBrick(type);
@@ -62,10 +33,9 @@ protected:
         return false;
     }
 
-    FixedPlatform pointer;
-    cHighScoreTable* table = nullptr;
-    cWorldApp* game = nullptr;
-    cPlayer* p = nullptr;
+    testkit::GameScene scene{4242};
+    cWorldApp* game = scene.game;
+    cPlayer* p = game->player;
 };
 
 TEST_F(Rules, ContactTestEdgesAndCorner) {
@@ -101,7 +71,7 @@ TEST_F(Rules, SideBandStartsJustPastWidthLessTwenty) {
     cBrick* c = brickAt(1, 1, 0, 0);
     c->x = p->x - (w - 19.0f);
     game->fallSpeed = 123.0f;
-    pointer.mouseX = 0;
+    scene.platform.x = 0;
     game->update(1e9f);  // reads the mouse; no motion at an enormous frame rate
     game->pushHold = false;
     c->x = p->x - (w - 19.0f);
@@ -256,15 +226,15 @@ TEST_F(Rules, PlayerWalksFacesAndPicksFrames) {
 }
 
 TEST_F(Rules, BricksByType) {
-    struct Row {
+    // Contact half width by type (unknown types take the goal's), and which carry an ornament.
+    const struct {
         int type;
-        float halfW, hitW;
+        float hitW;
         bool ornament;
-    } rows[] = {{0, 497.0f, 487.0f, false}, {1, 131.0f, 121.0f, true}, {2, 103.5f, 93.5f, true},
-                {3, 77.0f, 67.0f, false},  {4, 133.0f, 123.0f, false}, {-1, 133.0f, 123.0f, false}};
-    for (const Row& r : rows) {
+    } rows[] = {{0, 487.0f, false}, {1, 121.0f, true},  {2, 93.5f, true},
+                {3, 67.0f, false},  {4, 123.0f, false}, {-1, 123.0f, false}};
+    for (const auto& r : rows) {
         cBrick b(r.type);
-        EXPECT_FLOAT_EQ(b.body.halfWidth, r.halfW) << r.type;
         EXPECT_FLOAT_EQ(b.hitWidth, r.hitW) << r.type;
         EXPECT_FLOAT_EQ(b.hitHeight, 45.0f);
         EXPECT_EQ(b.decoration.texture != nullptr, r.ornament) << r.type;

@@ -6,7 +6,9 @@
 
 #include <cstdint>
 #include <cstdlib>
+#include <initializer_list>
 #include <string>
+#include <utility>
 
 #include "TestKit.h"
 #include "media/Music.h"
@@ -15,13 +17,10 @@
 
 namespace {
 
-void put16(std::string& s, unsigned v) {
-    s += static_cast<char>(v & 0xFF);
-    s += static_cast<char>((v >> 8) & 0xFF);
-}
-void put32(std::string& s, std::uint32_t v) {
-    put16(s, v & 0xFFFF);
-    put16(s, v >> 16);
+// Little-endian fields of the given byte widths.
+void put(std::string& s, std::initializer_list<std::pair<std::uint32_t, int>> fields) {
+    for (const auto& f : fields)
+        for (int i = 0; i < f.second; ++i) s += static_cast<char>((f.first >> (8 * i)) & 0xFF);
 }
 
 // A 16-bit stereo PCM file of the given length with a square-wave tone.
@@ -30,56 +29,36 @@ std::string wavBytes(int milliseconds) {
     const std::uint32_t frames = rate * milliseconds / 1000;
     const std::uint32_t dataSize = frames * 4;
     std::string s = "RIFF";
-    put32(s, 36 + dataSize);
+    put(s, {{36 + dataSize, 4}});
     s += "WAVEfmt ";
-    put32(s, 16);
-    put16(s, 1);
-    put16(s, 2);
-    put32(s, rate);
-    put32(s, rate * 4);
-    put16(s, 4);
-    put16(s, 16);
+    put(s, {{16, 4}, {1, 2}, {2, 2}, {rate, 4}, {rate * 4, 4}, {4, 2}, {16, 2}});
     s += "data";
-    put32(s, dataSize);
+    put(s, {{dataSize, 4}});
     for (std::uint32_t i = 0; i < frames; ++i) {
-        const unsigned sample = (i / 50) % 2 ? 0x2000 : 0xE000;
-        put16(s, sample);
-        put16(s, sample);
+        const std::uint32_t sample = (i / 50) % 2 ? 0x2000 : 0xE000;
+        put(s, {{sample, 2}, {sample, 2}});
     }
     return s;
 }
 
-template <typename F>
-std::string thrownText(F f) {
-    try {
-        f();
-    } catch (std::exception* e) {
-        std::string text = e->what();
-        delete e;
-        return text;
-    }
-    return "";
-}
+using testkit::thrownText;
 
 class MediaAudio : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
         SDL_Init(SDL_INIT_AUDIO | SDL_INIT_TIMER);
         ASSERT_EQ(0, Mix_OpenAudio(22050, AUDIO_S16SYS, 2, 1024)) << Mix_GetError();
-        dir = new std::string(testkit::tempDir());
-        wav = new std::string(*dir + "/beep.wav");
-        testkit::writeFile(*wav, wavBytes(3000));
-        ogg = new std::string(*dir + "/tune.ogg");
-        const std::string cmd = "oggenc -Q -o '" + *ogg + "' '" + *wav + "'";
+        dir = testkit::tempDir();
+        wav = dir + "/beep.wav";
+        testkit::writeFile(wav, wavBytes(3000));
+        ogg = dir + "/tune.ogg";
+        const std::string cmd = "oggenc -Q -o '" + ogg + "' '" + wav + "'";
         ASSERT_EQ(0, std::system(cmd.c_str())) << "oggenc (vorbis-tools) is needed";
     }
     static void TearDownTestSuite() {
         Mix_HaltMusic();
         Mix_HaltChannel(-1);
         Mix_CloseAudio();
-        delete ogg;
-        delete wav;
-        delete dir;
     }
     void SetUp() override { ASSERT_TRUE(audioAvailable()); }
     void TearDown() override {
@@ -87,19 +66,12 @@ protected:
         Mix_HaltChannel(-1);
         Mix_VolumeMusic(MIX_MAX_VOLUME);
     }
-    static std::string* dir;
-    static std::string* wav;
-    static std::string* ogg;
+    static inline std::string dir, wav, ogg;
 };
-std::string* MediaAudio::dir = nullptr;
-std::string* MediaAudio::wav = nullptr;
-std::string* MediaAudio::ogg = nullptr;
 
 TEST_F(MediaAudio, MusicLoadsAndPlaysForever) {
     cMusic music;
-    EXPECT_EQ(nullptr, music.music);
-    EXPECT_EQ(-1, music.loops);
-    EXPECT_EQ(0, music.load(ogg->c_str()));
+    EXPECT_EQ(0, music.load(ogg.c_str()));
     ASSERT_NE(nullptr, music.music);
     music.setVolume(50);
     EXPECT_EQ(50, Mix_VolumeMusic(-1));
@@ -110,7 +82,6 @@ TEST_F(MediaAudio, MusicLoadsAndPlaysForever) {
     Mix_HaltMusic();
     music.fadeIn(2000);
     EXPECT_EQ(MIX_FADING_IN, Mix_FadingMusic());
-    EXPECT_EQ(-1, music.loops);
     music.release();
     EXPECT_EQ(nullptr, music.music);
     EXPECT_EQ(0, Mix_PlayingMusic());
@@ -118,7 +89,7 @@ TEST_F(MediaAudio, MusicLoadsAndPlaysForever) {
 
 TEST_F(MediaAudio, UnloadedMusicTouchesNothing) {
     cMusic playing;
-    playing.load(ogg->c_str());
+    playing.load(ogg.c_str());
     playing.setVolume(50);
     playing.play();
 
@@ -127,12 +98,10 @@ TEST_F(MediaAudio, UnloadedMusicTouchesNothing) {
     EXPECT_EQ(50, Mix_VolumeMusic(-1)) << "the shared stream's volume must not change";
     empty.fadeOut(50);
     EXPECT_EQ(MIX_NO_FADING, Mix_FadingMusic()) << "the playing piece must not be faded";
-    EXPECT_EQ(1, Mix_PlayingMusic());
     empty.fadeIn(100);
     empty.play();
-    EXPECT_EQ(MIX_NO_FADING, Mix_FadingMusic());
     empty.release();
-    EXPECT_EQ(nullptr, empty.music);
+    EXPECT_EQ(MIX_NO_FADING, Mix_FadingMusic());
     EXPECT_EQ(1, Mix_PlayingMusic());
 
     Mix_HaltMusic();
@@ -141,53 +110,36 @@ TEST_F(MediaAudio, UnloadedMusicTouchesNothing) {
     EXPECT_EQ(0, Mix_PlayingMusic());
 }
 
-TEST_F(MediaAudio, MissingMusicThrowsWithThePath) {
-    cMusic music;
-    EXPECT_EQ("File data\\sound\\nothere.ogg not found!",
-              thrownText([&] { music.load("data\\sound\\nothere.ogg"); }));
-    EXPECT_EQ(nullptr, music.music);
-    const std::string missing = *dir + "/missing.ogg";
-    EXPECT_EQ("File " + missing + " not found!", thrownText([&] { music.load(missing.c_str()); }));
+TEST_F(MediaAudio, MissingOrBrokenFilesThrowWithThePath) {
+    const std::string junkOgg = dir + "/junk.ogg", junkWav = dir + "/junk.wav";
+    testkit::writeFile(junkOgg, std::string(4096, 'x'));
+    testkit::writeFile(junkWav, "RIFF nonsense");
+    const std::string missingOgg = dir + "/missing.ogg";
+    for (const std::string& path : {std::string("data\\sound\\nothere.ogg"), missingOgg, junkOgg}) {
+        cMusic music;
+        EXPECT_EQ("File " + path + " not found!", thrownText([&] { music.load(path.c_str()); }));
+        EXPECT_EQ(nullptr, music.music);
+    }
+    for (const std::string& path : {std::string("data\\sound\\nothere.wav"), junkWav}) {
+        cSound sound;
+        EXPECT_EQ("File " + path + " not found!", thrownText([&] { sound.load(path.c_str()); }));
+        EXPECT_EQ(nullptr, sound.chunk);
+    }
 }
 
-TEST_F(MediaAudio, UndecodableMusicThrows) {
-    const std::string junk = *dir + "/junk.ogg";
-    testkit::writeFile(junk, std::string(4096, 'x'));
+TEST_F(MediaAudio, PathsWithBackslashesAreFound) {
     cMusic music;
-    EXPECT_EQ("File " + junk + " not found!", thrownText([&] { music.load(junk.c_str()); }));
-}
-
-TEST_F(MediaAudio, MusicPathsWithBackslashesAreFound) {
-    // the temp dir written with a backslash before the file name
-    const std::string path = *dir + "\\tune.ogg";
-    cMusic music;
-    EXPECT_EQ("", thrownText([&] { music.load(path.c_str()); }));
+    EXPECT_EQ("", thrownText([&] { music.load((dir + "\\tune.ogg").c_str()); }));
     EXPECT_NE(nullptr, music.music);
     music.release();
-
     cSound sound;
-    const std::string wavPath = *dir + "\\beep.wav";
-    EXPECT_EQ("", thrownText([&] { sound.load(wavPath.c_str()); }));
+    EXPECT_EQ("", thrownText([&] { sound.load((dir + "\\beep.wav").c_str()); }));
     EXPECT_NE(nullptr, sound.chunk);
     sound.release();
 }
 
-TEST_F(MediaAudio, MissingOrBrokenSoundThrowsWithThePath) {
+TEST_F(MediaAudio, UnloadedSoundTouchesNothingAndLosesItsVolume) {
     cSound sound;
-    EXPECT_EQ("File data\\sound\\nothere.wav not found!",
-              thrownText([&] { sound.load("data\\sound\\nothere.wav"); }));
-    EXPECT_EQ(nullptr, sound.chunk);
-    const std::string junk = *dir + "/junk.wav";
-    testkit::writeFile(junk, "RIFF nonsense");
-    EXPECT_EQ("File " + junk + " not found!", thrownText([&] { sound.load(junk.c_str()); }));
-    EXPECT_EQ(nullptr, sound.chunk);
-}
-
-TEST_F(MediaAudio, UnloadedSoundTouchesNothing) {
-    cSound sound;
-    EXPECT_EQ(nullptr, sound.chunk);
-    EXPECT_EQ(0, sound.loops);
-    EXPECT_EQ(-1, sound.channel);
     sound.play();
     EXPECT_EQ(0, Mix_Playing(-1));
     sound.setVolume(20);
@@ -195,7 +147,7 @@ TEST_F(MediaAudio, UnloadedSoundTouchesNothing) {
     EXPECT_EQ(nullptr, sound.chunk);
 
     // A volume set before loading is lost: the sample keeps the mixer default.
-    sound.load(wav->c_str());
+    sound.load(wav.c_str());
     ASSERT_NE(nullptr, sound.chunk);
     EXPECT_EQ(MIX_MAX_VOLUME, Mix_VolumeChunk(sound.chunk, -1));
     sound.setVolume(80);
@@ -204,34 +156,24 @@ TEST_F(MediaAudio, UnloadedSoundTouchesNothing) {
     EXPECT_EQ(nullptr, sound.chunk);
 }
 
-TEST_F(MediaAudio, ChannelChosenBeforeLoadIsUsed) {
-    cSound sound;
-    sound.setChannel(3);
-    sound.load(wav->c_str());
-    EXPECT_EQ(3, sound.channel);
-    sound.play();
+TEST_F(MediaAudio, ChosenChannelRestartsAndFreeChannelsLayer) {
+    cSound fixed, a, b;
+    fixed.setChannel(3);
+    fixed.load(wav.c_str());
+    fixed.play();
+    fixed.play();  // restarts on the same channel instead of adding a copy
     EXPECT_EQ(1, Mix_Playing(3));
-    EXPECT_EQ(1, Mix_Playing(-1)) << "only one channel plays";
-    EXPECT_EQ(sound.chunk, Mix_GetChunk(3));
-
-    // Playing again restarts on the same channel instead of adding a copy.
-    sound.play();
     EXPECT_EQ(1, Mix_Playing(-1));
-    EXPECT_EQ(1, Mix_Playing(3));
+    EXPECT_EQ(fixed.chunk, Mix_GetChunk(3));
     Mix_HaltChannel(-1);
-    sound.release();
-}
 
-TEST_F(MediaAudio, WithoutAChannelTheFirstFreeOneIsTaken) {
-    cSound a, b;
-    a.load(wav->c_str());
-    b.load(wav->c_str());
+    a.load(wav.c_str());
+    b.load(wav.c_str());
     a.play();
     b.play();
     EXPECT_EQ(2, Mix_Playing(-1)) << "free-channel plays layer";
     Mix_HaltChannel(-1);
-    a.release();
-    b.release();
+    for (cSound* s : {&fixed, &a, &b}) s->release();
 }
 
 }  // namespace

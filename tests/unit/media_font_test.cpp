@@ -46,76 +46,52 @@ class MediaFont : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
         testkit::openWindow();
-        dir = new std::string(testkit::tempDir());
-        strip = new std::string(*dir + "/strip.png");
+        dir = testkit::tempDir();
+        strip = dir + "/strip.png";
         const std::string cmd =
             "convert -size 16x16 xc:'#ff0000' xc:'#00ff00' xc:'#0000ff' xc:'#ffff00' +append "
-            "-define png:color-type=6 '" + *strip + "'";
+            "-define png:color-type=6 '" + strip + "'";
         ASSERT_EQ(0, std::system(cmd.c_str()));
     }
-    static void TearDownTestSuite() {
-        delete strip;
-        delete dir;
-    }
     void SetUp() override {
-        font.load(strip->c_str(), kGlyphs);
+        font.load(strip.c_str(), kGlyphs);
         testkit::beginFrame();
     }
-    static std::string* dir;
-    static std::string* strip;
+    static inline std::string dir, strip;
     cBitmapFont font;
 };
-std::string* MediaFont::dir = nullptr;
-std::string* MediaFont::strip = nullptr;
-
-TEST_F(MediaFont, LoadDerivesTheCellFromTheStrip) {
-    EXPECT_EQ(16.0f, font.glyphWidth);
-    EXPECT_EQ(16.0f, font.glyphHeight);
-    EXPECT_EQ(8.0f, font.glyphSprite->halfWidth);
-    EXPECT_EQ(8.0f, font.glyphSprite->halfHeight);
-    EXPECT_FLOAT_EQ(0.25f, font.glyphSprite->du);
-    EXPECT_FLOAT_EQ(1.0f, font.glyphSprite->dv);
-    EXPECT_EQ(kGlyphs, font.glyphs);
-    EXPECT_EQ(1.0, font.scale);
-    EXPECT_EQ(-1, font.alignX);
-    EXPECT_EQ(-1, font.alignY);
-}
 
 TEST_F(MediaFont, CellWidthRoundsDownWhenTheStripDoesNotDivide) {
-    const std::string path = *dir + "/ragged.png";
+    const std::string path = dir + "/ragged.png";
     testkit::writeImage(path, 70, 9, kRed);
     cBitmapFont ragged;
     ragged.load(path.c_str(), "ABCD");
     EXPECT_EQ(17.0f, ragged.glyphWidth);
     EXPECT_EQ(9.0f, ragged.glyphHeight);
     EXPECT_FLOAT_EQ(0.25f, ragged.glyphSprite->du) << "the window is still a quarter of the strip";
+    EXPECT_FLOAT_EQ(1.0f, ragged.glyphSprite->dv);
 }
 
 TEST_F(MediaFont, MeasureCountsCharactersAndNewlines) {
-    float w = -1, h = -1;
-    font.measure("", &w, &h);
-    EXPECT_EQ(0.0f, w);
-    EXPECT_EQ(0.0f, h);
-
-    font.measure("ABC", &w, &h);
-    EXPECT_EQ(48.0f, w);
-    EXPECT_EQ(0.0f, h) << "one line has no height";
-
-    font.measure("A b?", &w, &h);
-    EXPECT_EQ(64.0f, w) << "characters without a cell count too";
-
-    font.measure("AB\nABCA\nC", &w, &h);
-    EXPECT_EQ(64.0f, w) << "the widest line";
-    EXPECT_EQ(32.0f, h);
-
-    font.measure("A\n\n", &w, &h);
-    EXPECT_EQ(16.0f, w);
-    EXPECT_EQ(32.0f, h);
-
-    font.setScale(0.75);
-    font.measure("ABCA\nB", &w, &h);
-    EXPECT_EQ(48.0f, w);
-    EXPECT_EQ(16.0f, h) << "scale is not applied to the height";
+    const struct {
+        const char* text;
+        double scale;
+        float width, height;
+    } rows[] = {
+        {"", 1.0, 0, 0},
+        {"ABC", 1.0, 48, 0},           // one line has no height
+        {"A b?", 1.0, 64, 0},          // characters without a cell count too
+        {"AB\nABCA\nC", 1.0, 64, 32},  // the widest line
+        {"A\n\n", 1.0, 16, 32},
+        {"ABCA\nB", 0.75, 48, 16},     // scale is not applied to the height
+    };
+    for (const auto& r : rows) {
+        float w = -1, h = -1;
+        font.setScale(r.scale);
+        font.measure(r.text, &w, &h);
+        EXPECT_EQ(r.width, w) << r.text;
+        EXPECT_EQ(r.height, h) << r.text;
+    }
 }
 
 TEST_F(MediaFont, EmptyTextDrawsNothingAndLeavesTheSpriteAlone) {
@@ -129,37 +105,25 @@ TEST_F(MediaFont, EmptyTextDrawsNothingAndLeavesTheSpriteAlone) {
     EXPECT_EQ(before.u, font.glyphSprite->u);
 }
 
-TEST_F(MediaFont, LeftAlignedTextStartsWithTheFirstGlyphCentredOnX) {
-    font.drawText("ABC", 500, 300, 1);  // centres 500, 516, 532
-    EXPECT_EQ("black", at(490, 300));
-    EXPECT_EQ("red", at(494, 300));
-    EXPECT_EQ("red", at(500, 300));
-    EXPECT_EQ("green", at(516, 300));
-    EXPECT_EQ("blue", at(532, 300));
-    EXPECT_EQ("black", at(542, 300));
-    EXPECT_EQ("red", at(500, 294));
-    EXPECT_EQ("black", at(500, 290));
-    EXPECT_EQ("black", at(500, 310));
-}
-
-TEST_F(MediaFont, CentredTextStraddlesX) {
-    font.setAlign(0, -1);
-    font.drawText("ABC", 500, 300, 1);  // width 48: centres 476, 492, 508
-    EXPECT_EQ("black", at(466, 300));
-    EXPECT_EQ("red", at(476, 300));
-    EXPECT_EQ("green", at(492, 300));
-    EXPECT_EQ("blue", at(508, 300));
-    EXPECT_EQ("black", at(518, 300));
-}
-
-TEST_F(MediaFont, RightAlignedTextEndsAWholeWidthLeftOfX) {
-    font.setAlign(1, -1);
-    font.drawText("ABC", 500, 300, 1);  // centres 452, 468, 484
-    EXPECT_EQ("black", at(442, 300));
-    EXPECT_EQ("red", at(452, 300));
-    EXPECT_EQ("green", at(468, 300));
-    EXPECT_EQ("blue", at(484, 300));
-    EXPECT_EQ("black", at(494, 300));
+TEST_F(MediaFont, HorizontalAlignmentPlacesTheGlyphs) {
+    // "ABC" is 48 wide: left starts with A centred on x, centred straddles x,
+    // right ends a whole width left of x.
+    for (const int alignX : {-1, 0, 1}) {
+        SCOPED_TRACE(alignX);
+        const int first = 500 - 24 * (alignX + 1);
+        testkit::beginFrame();
+        font.setAlign(alignX, -1);
+        font.drawText("ABC", 500, 300, 1);
+        EXPECT_EQ("black", at(first - 10, 300));
+        EXPECT_EQ("red", at(first - 6, 300));
+        EXPECT_EQ("red", at(first, 300));
+        EXPECT_EQ("green", at(first + 16, 300));
+        EXPECT_EQ("blue", at(first + 32, 300));
+        EXPECT_EQ("black", at(first + 42, 300));
+        EXPECT_EQ("red", at(first, 294));
+        EXPECT_EQ("black", at(first, 290));
+        EXPECT_EQ("black", at(first, 310));
+    }
 }
 
 TEST_F(MediaFont, OneLineSitsOnYWhateverTheVerticalAlignment) {
@@ -175,11 +139,12 @@ TEST_F(MediaFont, OneLineSitsOnYWhateverTheVerticalAlignment) {
 }
 
 TEST_F(MediaFont, LinesStackByTheCellHeightAndShareTheirStart) {
+    // The second A, in yellow, is never used: a duplicated glyph takes its first cell.
     struct Case {
         int alignX, alignY;
         int firstX, firstY;  // centre of the first glyph of the first line
     };
-    // "AB\nC": width 32, height 16.
+    // "AB\nCA": width 32, height 16.
     const Case cases[] = {
         {-1, -1, 300, 400}, {-1, 0, 300, 392}, {-1, 1, 300, 384},
         {0, 0, 284, 392},   {1, 1, 268, 384},
@@ -187,22 +152,16 @@ TEST_F(MediaFont, LinesStackByTheCellHeightAndShareTheirStart) {
     for (const Case& c : cases) {
         testkit::beginFrame();
         font.setAlign(c.alignX, c.alignY);
-        font.drawText("AB\nC", 300, 400, 1);
+        font.drawText("AB\nCA", 300, 400, 1);
         SCOPED_TRACE("align " + std::to_string(c.alignX) + "," + std::to_string(c.alignY));
         EXPECT_EQ("red", at(c.firstX, c.firstY));
         EXPECT_EQ("green", at(c.firstX + 16, c.firstY));
         EXPECT_EQ("blue", at(c.firstX, c.firstY + 16));
-        EXPECT_EQ("black", at(c.firstX + 16, c.firstY + 16));
+        EXPECT_EQ("red", at(c.firstX + 16, c.firstY + 16));
+        EXPECT_EQ("black", at(c.firstX + 32, c.firstY));
         EXPECT_EQ("black", at(c.firstX, c.firstY - 12));
         EXPECT_EQ("black", at(c.firstX - 12, c.firstY));
     }
-}
-
-TEST_F(MediaFont, ADuplicatedGlyphAlwaysUsesItsFirstCell) {
-    font.drawText("AA", 100, 500, 1);
-    EXPECT_EQ("red", at(100, 500));
-    EXPECT_EQ("red", at(116, 500));
-    EXPECT_EQ(0.0f, font.glyphSprite->u);
 }
 
 TEST_F(MediaFont, ScaleNarrowsTheAdvanceButNotTheGlyphs) {
@@ -231,10 +190,9 @@ TEST_F(MediaFont, CharactersWithoutACellAdvanceAWholeUnscaledCell) {
     EXPECT_EQ("black", at(316, 600));
     EXPECT_EQ("black", at(332, 600));
     EXPECT_EQ("green", at(348, 600));
-}
 
-TEST_F(MediaFont, TextAtScaleWithSpacesEndsRightOfItsMeasuredWidth) {
     // Right-aligned at scale 0.5, "A BB" measures 32 but draws over 8 + 16 + 8.
+    testkit::beginFrame();
     font.setScale(0.5);
     font.setAlign(1, -1);
     font.drawText("A BB", 400, 100, 1);  // x0 = 368: A 368, B 392, B 400
