@@ -28,7 +28,7 @@ for target in highscore_fuzz font_fuzz; do
         tail -n 40 "$scratch/$target.fuzz.log"; echo "$target: fuzzing found a failing input"
         ls "$scratch"/crash-* "$scratch"/leak-* "$scratch"/timeout-* 2>/dev/null; status=1; continue
     fi
-    grep -E '^(Done|#[0-9]+ +DONE)' "$scratch/$target.fuzz.log" | tail -n 2
+    grep -E '^(Done|#[0-9]+[[:space:]]+DONE)' "$scratch/$target.fuzz.log" | tail -n 2
 done
 [ $status -eq 0 ] && echo "fuzz replay: all targets clean"
 exit $status
