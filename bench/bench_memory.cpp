@@ -5,7 +5,8 @@
 // done (or after the time limit).
 //
 //   bench_memory [--seed S] [--minutes M]   (from the folder that holds data/)
-// Prints "level N done: frame F, rss K KiB" lines and a last line
+// Prints "level N done: frame F, rss K KiB, heap in use H KiB" lines, the heap's
+// growth and a last line
 //   "memory: peak P KiB, level 1 end A KiB, level 15 end B KiB, growth G KiB"
 #include <SDL.h>
 #include <SDL_opengl.h>
@@ -13,6 +14,8 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+
+#include <malloc.h>
 
 #include "app/Application.h"
 #include "bench_common.h"
@@ -45,7 +48,7 @@ int main(int argc, char** argv) {
     cAutoPilot pilot(60.0f);
     cPilotInput input{512, 384, false, -1};
     const long long limit = sim.frame + 60LL * 60 * minutes;
-    long levelOneEnd = -1, levelFifteenEnd = -1;
+    long levelOneEnd = -1, levelFifteenEnd = -1, heapOne = -1, heapFifteen = -1;
     while (sim.frame < limit && levelFifteenEnd < 0) {
         pilot.decide(*game, input);
         sim.mouseX = input.mouseX;
@@ -63,13 +66,21 @@ int main(int argc, char** argv) {
         SDL_GL_SwapBuffers();
         if (phaseBefore == cWorldApp::LevelDone && game->phase != cWorldApp::LevelDone) {
             const long rss = procStatusKiB("VmRSS");
-            std::printf("level %d done: frame %lld, rss %ld KiB\n", levelBefore, sim.frame - seed * 60, rss);
+            // What is allocated and not freed, by the game and the libraries
+            // alike: a leak shows here first, unlike in the resident set,
+            // which also moves with the allocator's and the driver's caches.
+            const struct mallinfo2 heap = mallinfo2();
+            const long inUse = static_cast<long>((heap.uordblks + heap.hblkhd) / 1024);
+            std::printf("level %d done: frame %lld, rss %ld KiB, heap in use %ld KiB\n", levelBefore,
+                        sim.frame - seed * 60, rss, inUse);
             std::fflush(stdout);
-            if (levelBefore == 1) levelOneEnd = rss;
-            if (levelBefore == 15) levelFifteenEnd = rss;
+            if (levelBefore == 1) levelOneEnd = rss, heapOne = inUse;
+            if (levelBefore == 15) levelFifteenEnd = rss, heapFifteen = inUse;
         }
     }
     const long peak = procStatusKiB("VmHWM");
+    std::printf("heap in use: level 1 end %ld KiB, level 15 end %ld KiB, growth %ld KiB\n", heapOne, heapFifteen,
+                heapFifteen - heapOne);
     std::printf("memory: peak %ld KiB, level 1 end %ld KiB, level 15 end %ld KiB, growth %ld KiB\n", peak, levelOneEnd,
                 levelFifteenEnd, levelOneEnd >= 0 && levelFifteenEnd >= 0 ? levelFifteenEnd - levelOneEnd : -1);
     setPlatform(nullptr);
