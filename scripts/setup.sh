@@ -4,7 +4,7 @@
 ZARVO_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 ZARVO_PACKAGES="build-essential cmake pkg-config libsdl1.2-compat-dev libsdl-image1.2-dev \
 libsdl-mixer1.2-dev libglu1-mesa-dev libgtest-dev libbenchmark-dev xvfb xauth libgl1-mesa-dri \
-xdotool x11-apps imagemagick python3-pil python3-numpy vorbis-tools fonts-dejavu-core clang"
+xdotool x11-apps imagemagick python3-pil python3-numpy vorbis-tools fonts-dejavu-core clang libcaca0"
 
 zarvo_install_packages() {
     local missing=() pkg
@@ -29,4 +29,18 @@ zarvo_build() {
     cmake -S "$ZARVO_ROOT" -B "$dir" "$@" >/dev/null
     cmake --build "$dir" -j"$(nproc)" -- --no-print-directory | grep -vE '^\[|^Consolidate|^-- ' || true
     [ "${PIPESTATUS[0]}" -eq 0 ] || { echo "build failed"; exit 1; }
+}
+
+# zarvo_fetch_classic_sdl DIR: the classic SDL 1.2 library, which conflicts
+# with the installed sdl12-compat, unpacked into DIR (not installed) so that the
+# same game can be run on it with LD_LIBRARY_PATH.
+zarvo_fetch_classic_sdl() {
+    local dir=$1 tmp
+    [ -e "$dir/libSDL-1.2.so.0" ] && return 0
+    tmp=$(mktemp -d)
+    (cd "$tmp" && apt-get download -qq libsdl1.2debian >/dev/null && dpkg-deb -x libsdl1.2debian_*.deb root) ||
+        { rm -rf "$tmp"; echo "could not fetch the classic SDL 1.2 library"; exit 1; }
+    mkdir -p "$dir"
+    cp -P "$tmp"/root/usr/lib/*/libSDL-1.2.so.* "$dir/"
+    rm -rf "$tmp"
 }

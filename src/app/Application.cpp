@@ -20,7 +20,7 @@ cApplication* g_app = nullptr;
 cApplication::cApplication(int, char**)
     : fps(0.0), frameMs(0), lastTicks(0), width(1024), height(768), bpp(32), videoFlags(0xD0000012),
       quit(false), highScores(nullptr), menuState(nullptr), gameState(nullptr), introState(nullptr),
-      requestedState(0), currentStateId(0), currentState(nullptr), started(false) {
+      requestedState(0), currentStateId(0), currentState(nullptr), transparentPointer(nullptr), started(false) {
     g_app = this;
 }
 
@@ -40,6 +40,8 @@ void cApplication::shutdown() {
     introState = menuState = gameState = currentState = nullptr;
     highScores = nullptr;
     Mix_CloseAudio();
+    if (transparentPointer) SDL_FreeCursor(transparentPointer);
+    transparentPointer = nullptr;
     SDL_Quit();
     started = false;
 }
@@ -71,8 +73,19 @@ int cApplication::init() {
     if (currentState) currentState->activate(false);
     menuState->activate(true);
     currentState = menuState;
-    SDL_ShowCursor(SDL_DISABLE);
+    hideSystemPointer();
     return 0;
+}
+
+void cApplication::hideSystemPointer() {
+    // A fully transparent cursor rather than SDL_ShowCursor(SDL_DISABLE): on
+    // SDL 1.2 over SDL2 a hidden cursor in a full-screen window turns on
+    // relative mouse mode, and tablets, touch screens, remote desktops and
+    // virtual machines' pointers, which report absolute positions, stop
+    // reaching the game. The screens draw their own pointer pictures.
+    Uint8 clear[kPointerSize * kPointerSize / 8] = {};
+    transparentPointer = SDL_CreateCursor(clear, clear, kPointerSize, kPointerSize, 0, 0);
+    SDL_SetCursor(transparentPointer);
 }
 
 void cApplication::setupProjection() {

@@ -48,6 +48,10 @@ private:
     void measureFrame();
     void drawFrame();
     void shutdown();
+    void hideSystemPointer();
+
+    static constexpr int kPointerSize = 8;  // SDL cursors are a multiple of 8 wide
+    SDL_Cursor* transparentPointer;
 
     bool started;  // init has opened SDL, so the destructor must close it
 };

@@ -16,9 +16,6 @@ for tool in xdotool xwd convert compare identify; do
     command -v $tool >/dev/null || { echo "needs $tool"; exit 1; }
 done
 export SDL_AUDIODRIVER=${SDL_AUDIODRIVER:-dummy}
-# XTEST pointer motion reaches the full-screen game through SDL's warp
-# emulation of relative mouse mode (see tests/support/xdrive.bash).
-export SDL_MOUSE_RELATIVE_MODE_WARP=1
 # The game's own memory is checked under LeakSanitizer by the unit tests and
 # the soak; here, drivers unloaded at exit leave allocations with no module
 # name to suppress them by.
@@ -89,7 +86,6 @@ wait_until 15 test -L "$home/data" || fail "the launcher made no data link in $h
 [ "$(readlink "$home/data")" = "$prefix/share/zarvo/data" ] || fail "the launcher did not link $home/data to the installed data"
 sleep 3
 running
-pointer_home
 
 # --- main menu: highlights follow the pointer, edges included ------------------
 step "menu highlights"

@@ -10,10 +10,6 @@ runs=${ZARVO_EXIT_RUNS:-20}
 [ -n "${DISPLAY:-}" ] || { echo "needs an X display (run under xvfb-run)"; exit 1; }
 [ -n "$(ls data/graphics 2>/dev/null)" ] || { echo "no pictures in $PWD/data/graphics"; exit 1; }
 export SDL_AUDIODRIVER=${SDL_AUDIODRIVER:-dummy}
-# The game hides the pointer in a full-screen window, which puts SDL into
-# relative mouse mode; xdotool's absolute moves only reach it when relative
-# mode is emulated with pointer warps.
-export SDL_MOUSE_RELATIVE_MODE_WARP=1
 # Keep the GL driver loaded at exit so that leaks inside it stay attributable
 # to it (and suppressed) instead of showing up as an unknown module.
 export SDL12COMPAT_NO_QUIT_VIDEO=1

@@ -69,6 +69,24 @@ brick_centres() {
         }'
 }
 
+# changed_box A B WxH+X+Y: the bounding box "WxH+X+Y" (within the region) of
+# the pixels that differ between two screenshots; "0x0+..." when none do.
+changed_box() {
+    convert \( "$1" -crop "$3" +repage \) \( "$2" -crop "$3" +repage \) \
+        -compose difference -composite -colorspace gray -threshold 25% -format '%@' info: 2>/dev/null
+}
+
+# screen_shows PICTURE CX CY [PART]: a fresh screenshot shows the picture.
+screen_shows() {
+    local f
+    f=$(mktemp --suffix=.png)
+    shot "$f"
+    shows "$f" "$@"
+    local ok=$?
+    rm -f "$f"
+    return $ok
+}
+
 # wait_until SECONDS COMMAND...: polls COMMAND every 0.2 s until it succeeds.
 wait_until() {
     local limit=$1 t=0
@@ -83,37 +101,16 @@ wait_until() {
 # alive PID: whether the process still runs.
 alive() { kill -0 "$1" 2>/dev/null; }
 
-# The game hides the system pointer in a full-screen window, which SDL on SDL2
-# turns into relative mouse mode; with SDL_MOUSE_RELATIVE_MODE_WARP=1 it reads
-# the pointer's motion and warps it back to the middle of the screen.  So the
-# game sees how far the pointer moves, not where it is, and it keeps its own
-# position, clamped to the screen.  These helpers move as a mouse does: they
-# first push the pointer into the top left corner, then keep track of where
-# the game believes it is and move by the difference, in steps small enough
-# to stay on screen, each given time to be read before the next.
-# Classic SDL 1.2 reads absolute positions; the same moves land there too.
-pointer_x=0 pointer_y=0
-pointer_step() {
-    xdotool mousemove_relative -- "$1" "$2"
-    sleep "${ZARVO_XDRIVE_STEP:-0.12}"
-}
-# pointer_home: into the corner (0, 0); the first motion after start-up may be
-# swallowed, so push more than the screen's size.
-pointer_home() {
-    local i
-    for i in 1 2 3 4 5 6; do pointer_step -300 -300; done
-    pointer_x=0 pointer_y=0
-}
-# pointer_to X Y: to (X, Y) of the game's 1024 x 768 screen.
+# pointer_to X Y: the pointer to (X, Y) of the game's 1024 x 768 screen, in
+# one absolute move as a tablet or a remote desktop sends it.  On a larger
+# desktop (XDRIVE_SCREEN=WxH) the full-screen game is scaled to the screen's
+# height and centred between black bars, and the point is mapped likewise.
 pointer_to() {
-    local tx=$1 ty=$2 dx dy sx sy
-    [ "$tx" -lt 0 ] && tx=0; [ "$tx" -gt 1023 ] && tx=1023
-    [ "$ty" -lt 0 ] && ty=0; [ "$ty" -gt 767 ] && ty=767
-    while [ "$pointer_x" -ne "$tx" ] || [ "$pointer_y" -ne "$ty" ]; do
-        dx=$((tx - pointer_x)) dy=$((ty - pointer_y))
-        sx=$((dx > 300 ? 300 : dx < -300 ? -300 : dx))
-        sy=$((dy > 300 ? 300 : dy < -300 ? -300 : dy))
-        pointer_step "$sx" "$sy"
-        pointer_x=$((pointer_x + sx)) pointer_y=$((pointer_y + sy))
-    done
+    local x=$1 y=$2 sw sh gw
+    if [ -n "${XDRIVE_SCREEN:-}" ]; then
+        IFS=x read -r sw sh <<<"$XDRIVE_SCREEN"
+        gw=$((sh * 4 / 3))
+        x=$(((sw - gw) / 2 + x * gw / 1024)) y=$((y * sh / 768))
+    fi
+    xdotool mousemove "$x" "$y"
 }

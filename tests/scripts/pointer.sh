@@ -1,0 +1,101 @@
+#!/usr/bin/env bash
+# The pointer as tablets, touch screens and remote desktops send it: absolute
+# moves must land the game's own pointer picture on that very point, light up
+# the menu button under it and steer the aim marker in play; the game must
+# start and quit cleanly.  With an argument, the folder of another SDL 1.2
+# library to run the same binary on (the classic one, see scripts/setup.sh).
+set -u
+root=$(pwd)
+bin="${ZARVO_BINARY_DIR:-build}/zarvo"
+source "$root/tests/support/xdrive.bash"
+[ -n "${DISPLAY:-}" ] || { echo "needs an X display (run under xvfb-run)"; exit 1; }
+if [ -n "${1:-}" ]; then
+    [ -e "$1/libSDL-1.2.so.0" ] || { echo "no SDL 1.2 library in $1"; exit 1; }
+    export LD_LIBRARY_PATH="$1${LD_LIBRARY_PATH:+:$LD_LIBRARY_PATH}"
+fi
+export SDL_AUDIODRIVER=${SDL_AUDIODRIVER:-dummy}
+# Drivers unloaded at exit leave allocations with no module name to suppress.
+export ASAN_OPTIONS=${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=0
+work=$(mktemp -d)
+game=""
+trap '[ -n "$game" ] && kill "$game" 2>/dev/null; rm -rf "$work"' EXIT
+fail() { echo "FAIL: $*"; cat "$work/game.log"; exit 1; }
+pic() { echo "$root/data/graphics/$1"; }
+
+"$bin" </dev/null >"$work/game.log" 2>&1 &
+game=$!
+wait_until 60 screen_shows "$(pic menu.jpg)" 512 384 || fail "no menu within 60 s"
+
+# at PICTURE X Y: against the reference shot, the pixels around (X, Y) change
+# just as they do when PICTURE is laid over the reference centred on (X, Y):
+# the changed area starts at the same pixel and has the same size, give or
+# take the faint edge of the picture's outline.
+at() {
+    local region="64x64+$(($2 - 32))+$(($3 - 32))" want got
+    convert "$work/ref.png" "$1" -geometry "+$(($2 - 16))+$(($3 - 16))" -composite "$work/want.png"
+    shot "$work/now.png"
+    IFS='x+' read -r -a want <<<"$(changed_box "$work/ref.png" "$work/want.png" "$region")"
+    IFS='x+' read -r -a got <<<"$(changed_box "$work/ref.png" "$work/now.png" "$region")"
+    [ "${got[0]}" -gt 0 ] && [ "${got[2]}" -eq "${want[2]}" ] && [ "${got[3]}" -eq "${want[3]}" ] &&
+        [ $((got[0] - want[0])) -ge -2 ] && [ $((got[0] - want[0])) -le 2 ] &&
+        [ $((got[1] - want[1])) -ge -2 ] && [ $((got[1] - want[1])) -le 2 ]
+}
+
+# The menu's pointer picture is centred on the pointer.
+convert "$(pic menu.jpg)" "$work/ref.png"   # the menu without any pointer
+for p in "200 600" "500 120" "33 700" "990 33"; do
+    read -r x y <<<"$p"
+    pointer_to "$x" "$y"
+    wait_until 10 at "$(pic cursor.png)" "$x" "$y" || fail "the pointer picture is not centred on ($x, $y)"
+done
+echo "the pointer picture follows absolute moves to the pixel"
+
+# The menu lights the button under the pointer, from its very edge.
+pointer_to 600 700
+wait_until 10 at "$(pic cursor.png)" 600 700 || fail "the pointer picture is not at (600, 700)"
+shot "$work/menu.png"
+lit_over() {  # lit_over REGION MIN: more than MIN pixels of REGION are lit
+    shot "$work/now.png"
+    [ "$(region_diff "$work/menu.png" "$work/now.png" "$1")" -gt "$2" ]
+}
+for b in "838 322 64" "836 543 105"; do
+    read -r cx cy hw <<<"$b"
+    region="40x20+$((cx + 10))+$((cy - 10))"
+    pointer_to $((cx - hw + 1)) "$cy"
+    wait_until 10 lit_over "$region" 80 || fail "no highlight just inside the button at ($cx, $cy)"
+    pointer_to $((cx - hw - 2)) "$cy"
+    wait_until 10 at "$(pic cursor.png)" $((cx - hw - 2)) "$cy" || fail "the pointer did not move off ($cx, $cy)"
+    lit_over "$region" 20 && fail "a highlight just outside the button at ($cx, $cy)"
+done
+echo "the menu lights the button under the pointer"
+
+# Start, skip the intro, and steer: the aim marker follows the pointer's x.
+pointer_to 838 322
+xdotool click 1
+wait_until 30 screen_shows "$(pic zarvo2.jpg)" 512 384 || fail "Start did not lead to the intro"
+xdotool key space
+wait_until 30 screen_shows "$(pic gameinfo.png)" 512 250 || fail "the game did not start with its information box"
+pointer_to 500 700
+xdotool click 1
+gone() { ! screen_shows "$(pic gameinfo.png)" 512 250; }
+wait_until 10 gone || fail "a click did not take the information box away"
+pointer_to 900 500   # the reference: the marker far from where it goes next
+shot "$work/ref.png"
+for x in 300 640; do
+    pointer_to "$x" 500
+    wait_until 10 at "$(pic mouse.png)" "$x" 200 || fail "the aim marker is not centred on ($x, 200)"
+done
+echo "the aim marker follows the pointer"
+
+xdotool key Escape
+wait_until 30 screen_shows "$(pic menu.jpg)" 512 384 || fail "Escape did not lead back to the menu"
+pointer_to 836 543
+xdotool click 1
+ended() { ! kill -0 "$game" 2>/dev/null; }
+wait_until 30 ended || fail "the game still runs 30 s after the quit button"
+wait "$game"
+status=$?
+game=""
+[ $status -eq 0 ] || fail "exit status $status"
+grep -q '^Error:' "$work/game.log" && fail "the game reported an error"
+echo "pointer test passed"
