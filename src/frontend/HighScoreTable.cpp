@@ -1,11 +1,13 @@
 #include "frontend/HighScoreTable.h"
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cctype>
 #include <climits>
 #include <cstdio>
 #include <cstring>
+#include <string>
 
 namespace {
 
@@ -81,6 +83,23 @@ bool writeEntries(std::FILE* file, const cScoreEntry (&entries)[cHighScoreTable:
     return true;
 }
 
+// The file a path finally names: symbolic links are followed (a relative
+// target counts from the link's folder), even when the last one dangles.
+std::string linkTarget(std::string path) {
+    for (int hops = 0; hops < 40; ++hops) {
+        char target[PATH_MAX];
+        const ssize_t n = readlink(path.c_str(), target, sizeof target - 1);
+        if (n < 0) break;
+        target[n] = '\0';
+        const std::string::size_type slash = path.rfind('/');
+        if (target[0] == '/' || slash == std::string::npos)
+            path = target;
+        else
+            path = path.substr(0, slash + 1) + target;
+    }
+    return path;
+}
+
 }  // namespace
 
 cHighScoreTable::cHighScoreTable() {
@@ -101,19 +120,23 @@ bool cHighScoreTable::loadFromFile(const char* fileName) {
 }
 
 // Writes a temporary file beside the table's file and renames it over the old one,
-// so that a failed save leaves the previous file whole.
+// so that a failed save leaves the previous file whole.  A score.txt that is a
+// symbolic link keeps being one: the file it points to is replaced, and the
+// new file keeps the old one's permissions.
 bool cHighScoreTable::saveToFile() {
-    char temp[sizeof path + 8];
     if (path[0] == '\0') return false;
-    std::snprintf(temp, sizeof temp, "%s.tmp", path);
-    std::FILE* file = std::fopen(temp, "wb");
+    const std::string target = linkTarget(path);
+    const std::string temp = target + ".tmp";
+    std::FILE* file = std::fopen(temp.c_str(), "wb");
     if (!file) return false;
     bool ok = writeEntries(file, entries);
+    struct stat old;
+    if (stat(target.c_str(), &old) == 0) ok = fchmod(fileno(file), old.st_mode & 07777) == 0 && ok;
     ok = std::fflush(file) == 0 && ok;
     ok = fsync(fileno(file)) == 0 && ok;
     ok = std::fclose(file) == 0 && ok;
-    if (ok) ok = std::rename(temp, path) == 0;
-    if (!ok) std::remove(temp);
+    if (ok) ok = std::rename(temp.c_str(), target.c_str()) == 0;
+    if (!ok) std::remove(temp.c_str());
     return ok;
 }
 

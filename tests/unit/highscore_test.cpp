@@ -176,4 +176,28 @@ TEST(ScoreFile, FailedSaveLeavesTheOldFileWhole) {
     EXPECT_FALSE(nowhere.saveToFile());
 }
 
+// A player who keeps score.txt elsewhere through a link, or guards its
+// permissions, finds both as they were after a save.
+TEST(ScoreFile, SaveKeepsTheLinkAndTheFileMode) {
+    const std::string dir = testkit::tempDir();
+    ASSERT_EQ(mkdir((dir + "/kept").c_str(), 0700), 0);
+    testkit::writeFile(dir + "/kept/table", "OLD 10\n");
+    ASSERT_EQ(chmod((dir + "/kept/table").c_str(), 0640), 0);
+    ASSERT_EQ(symlink("kept/table", (dir + "/score.txt").c_str()), 0);
+    ASSERT_EQ(symlink("score.txt", (dir + "/link-to-link").c_str()), 0);
+    cHighScoreTable t;
+    t.loadFromFile((dir + "/link-to-link").c_str());
+    t.addScore(entry("NEW", 20));
+    ASSERT_TRUE(t.saveToFile());
+
+    char target[64] = {};
+    ASSERT_GT(readlink((dir + "/score.txt").c_str(), target, sizeof target - 1), 0);
+    EXPECT_STREQ(target, "kept/table");
+    EXPECT_EQ(testkit::readFile(dir + "/kept/table"), "NEW 20\nOLD 10\n");
+    struct stat st;
+    ASSERT_EQ(stat((dir + "/kept/table").c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 07777, 0640u);
+    EXPECT_NE(access((dir + "/kept/table.tmp").c_str(), F_OK), 0);
+}
+
 }  // namespace
