@@ -47,14 +47,7 @@ void cApplication::shutdown() {
 }
 
 int cApplication::init() {
-    SDL_Init(SDL_INIT_EVERYTHING);
-    started = true;
-    // Follow the display's refresh as classic SDL does, rather than spinning
-    // thousands of frames a second; motion still scales by the measured rate.
-    SDL_GL_SetAttribute(SDL_GL_SWAP_CONTROL, 1);
-    SDL_SetVideoMode(width, height, bpp, videoFlags);
-    setupProjection();
-    setupGL();
+    openDisplay();
     std::srand(static_cast<unsigned>(platform().now()));
     if (!cTextureManager::ms_singleton) new cTextureManager();
     Mix_OpenAudio(22050, AUDIO_S16SYS, 2, 1024);
@@ -75,6 +68,17 @@ int cApplication::init() {
     currentState = menuState;
     hideSystemPointer();
     return 0;
+}
+
+void cApplication::openDisplay() {
+    SDL_Init(SDL_INIT_EVERYTHING);
+    started = true;
+    // Follow the display's refresh as classic SDL does, rather than spinning
+    // thousands of frames a second; motion still scales by the measured rate.
+    SDL_GL_SetAttribute(SDL_GL_SWAP_CONTROL, 1);
+    SDL_SetVideoMode(width, height, bpp, videoFlags);
+    setupProjection();
+    setupGL();
 }
 
 void cApplication::hideSystemPointer() {

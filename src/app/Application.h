@@ -18,6 +18,9 @@ public:
     cApplication& operator=(const cApplication&) = delete;
 
     int init();
+    // The first steps of init: SDL, the video mode, the projection and the
+    // fixed GL state (the test kit opens its window through this too).
+    void openDisplay();
     int run();
     void setupProjection();
     void setupGL();

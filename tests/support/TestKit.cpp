@@ -40,19 +40,17 @@ void ensureCache() {
 }
 }  // namespace
 
+cApplication& app() {
+    static cApplication application(0, nullptr);
+    return application;
+}
+
 void openWindow() {
     if (windowOpen) return;
-    SDL_Init(SDL_INIT_VIDEO | SDL_INIT_TIMER);
-    SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
-    if (!SDL_SetVideoMode(1024, 768, 32, SDL_OPENGL)) throw std::runtime_error(SDL_GetError());
-    glViewport(0, 0, 1024, 768);
-    glMatrixMode(GL_PROJECTION);
-    glLoadIdentity();
-    glOrtho(0.0, -1024.0, 768.0, 0.0, 0.1f, 100.0);
-    glMatrixMode(GL_MODELVIEW);
-    glEnable(GL_TEXTURE_2D);
-    glEnable(GL_BLEND);
-    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+    // The game's own display set-up, in a window: the tests share one screen.
+    app().videoFlags = SDL_OPENGL;
+    app().openDisplay();
+    if (!SDL_GetVideoSurface()) throw std::runtime_error(SDL_GetError());
     windowOpen = true;
     cTextureManager::setHeadless(false);
     ensureCache();
@@ -92,10 +90,9 @@ GameScene::GameScene(std::time_t seconds, bool window) {
         openWindow();
     else
         useHeadlessTextures();
-    static cApplication app(0, nullptr);
     table = new cHighScoreTable();
-    app.highScores = table;
-    app.requestedState = 2;
+    app().highScores = table;
+    app().requestedState = 2;
     platform.x = 500;
     platform.y = 400;
     platform.seconds = seconds;
@@ -106,6 +103,7 @@ GameScene::GameScene(std::time_t seconds, bool window) {
 
 GameScene::~GameScene() {
     delete game;
+    app().highScores = nullptr;
     delete table;
     setPlatform(nullptr);
 }

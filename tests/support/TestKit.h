@@ -10,6 +10,7 @@
 #include "app/Platform.h"
 
 class cAppState;
+class cApplication;
 class cCursor;
 class cHighScoreTable;
 class cWorldApp;
@@ -20,8 +21,10 @@ struct Rgba {
     int r, g, b, a;
 };
 
-// Opens (once per process) a 1024 x 768 windowed OpenGL video mode with the
-// game's projection and GL state, and creates the texture cache.
+// The process's one application object (not initialised).
+cApplication& app();
+// Opens (once per process) the game's display through the application's own
+// set-up, windowed rather than full screen, and creates the texture cache.
 void openWindow();
 // Creates the texture cache without a window (decode-only, nothing uploaded).
 void useHeadlessTextures();
