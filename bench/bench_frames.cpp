@@ -143,7 +143,7 @@ int main(int argc, char** argv) {
         else if (!std::strcmp(argv[i], "--rounds")) rounds = std::atoi(argv[i + 1]);
         else if (!std::strcmp(argv[i], "--warmup")) warmup = std::atoi(argv[i + 1]);
     }
-    cBenchPlatform sim;
+    cSimPlatform sim;
     sim.pump = true;
     setPlatform(&sim);
     cApplication app(argc, argv);
@@ -153,14 +153,9 @@ int main(int argc, char** argv) {
 
     cWorldApp& game = *static_cast<cWorldApp*>(app.gameState);
     cAutoPilot pilot(static_cast<float>(sim.fps));
-    cPilotInput input{512, 384, false, -1};
     // Before each frame of the game: the pilot's input and 1/60 s of game time.
     auto steer = [&]() {
-        pilot.decide(game, input);
-        sim.mouseX = input.mouseX;
-        sim.mouseY = input.mouseY;
-        if (input.key >= 0) game.keyDown(input.key);
-        if (input.click) game.mouseDown(1);
+        pilot.play(game, sim);
         ++sim.frame;
     };
     auto idle = [&]() { ++sim.frame; };

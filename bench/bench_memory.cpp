@@ -38,7 +38,7 @@ int main(int argc, char** argv) {
     app.setupGL();
     new cTextureManager();
     app.highScores = new cHighScoreTable();
-    cBenchPlatform sim;
+    cSimPlatform sim;
     sim.frame = seed * 60;
     setPlatform(&sim);
 
@@ -46,15 +46,10 @@ int main(int argc, char** argv) {
     game->load();
     game->activate(true);
     cAutoPilot pilot(60.0f);
-    cPilotInput input{512, 384, false, -1};
     const long long limit = sim.frame + 60LL * 60 * minutes;
     long levelOneEnd = -1, levelFifteenEnd = -1, heapOne = -1, heapFifteen = -1;
     while (sim.frame < limit && levelFifteenEnd < 0) {
-        pilot.decide(*game, input);
-        sim.mouseX = input.mouseX;
-        sim.mouseY = input.mouseY;
-        if (input.key >= 0) game->keyDown(input.key);
-        if (input.click) game->mouseDown(1);
+        pilot.play(*game, sim);
         const int levelBefore = game->level, phaseBefore = game->phase;
         game->update(60.0f);
         ++sim.frame;

@@ -15,11 +15,10 @@
 namespace {
 
 struct Scene {
-    cBenchPlatform sim;
+    cSimPlatform sim;
     cApplication app{0, nullptr};
     cWorldApp* game = nullptr;
     cAutoPilot pilot{60.0f};
-    cPilotInput input{512, 384, false, -1};
 
     Scene() {
         cTextureManager::setHeadless(true);
@@ -32,11 +31,7 @@ struct Scene {
         for (int i = 0; i < 900; ++i) step(), game->update(60.0f);
     }
     void step() {
-        pilot.decide(*game, input);
-        sim.mouseX = input.mouseX;
-        sim.mouseY = input.mouseY;
-        if (input.key >= 0) game->keyDown(input.key);
-        if (input.click) game->mouseDown(1);
+        pilot.play(*game, sim);
         ++sim.frame;
     }
 };

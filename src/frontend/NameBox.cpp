@@ -5,7 +5,6 @@
 #include "media/BitmapFont.h"
 
 namespace {
-const char* const kGlyphs = "ABCDEFGHIJKLMNOPQRSTUVWXYZcelorsv0123456789";
 const int kLast = 6;  // index of the seventh and last name character
 }  // namespace
 
@@ -15,7 +14,7 @@ cNameBox::cNameBox() : length(0), font(nullptr) {
     std::memcpy(entry.name, "       ", 8);
     entry.score = 0;
     font = new cBitmapFont();
-    font->load("data\\graphics\\fontfull.png", kGlyphs);
+    font->load(kFontPicture, kFontGlyphs);
     font->setScale(0.75);
     font->setAlign(-1, 0);
 }

@@ -30,7 +30,7 @@ cScoreState::~cScoreState() {
 
 int cScoreState::load() {
     font = new cBitmapFont();
-    font->load("data\\graphics\\fontfull.png", "ABCDEFGHIJKLMNOPQRSTUVWXYZcelorsv0123456789");
+    font->load(kFontPicture, kFontGlyphs);
     font->setScale(0.75);
 
     background = new cSprite();

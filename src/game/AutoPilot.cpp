@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "app/SimPlatform.h"
 #include "frontend/NameBox.h"
 #include "game/Player.h"
 #include "game/WorldApp.h"
@@ -22,7 +23,16 @@ bool isPlatform(const cObject& o) { return o.kind == 1 || o.kind == 3; }
 }  // namespace
 
 cAutoPilot::cAutoPilot(float framesPerSecond)
-    : fps(framesPerSecond), bricks(), brickCount(0), floor(nullptr), forbidden(), spanCount(0) {}
+    : fps(framesPerSecond), chosen{512, 384, false, -1}, bricks(), brickCount(0), floor(nullptr), forbidden(),
+      spanCount(0) {}
+
+void cAutoPilot::play(cWorldApp& game, cSimPlatform& platform) {
+    decide(game, chosen);
+    platform.mouseX = chosen.mouseX;
+    platform.mouseY = chosen.mouseY;
+    if (chosen.key >= 0) game.keyDown(chosen.key);
+    if (chosen.click) game.mouseDown(1);
+}
 
 void cAutoPilot::decide(const cWorldApp& game, cPilotInput& input) {
     input.click = false;

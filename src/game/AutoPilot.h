@@ -3,6 +3,7 @@
 #pragma once
 
 class cObject;
+class cSimPlatform;
 class cWorldApp;
 
 struct cPilotInput {
@@ -17,6 +18,9 @@ public:
     explicit cAutoPilot(float fps);
     // Decides this frame's input from the state the previous frame left.
     void decide(const cWorldApp& game, cPilotInput& input);
+    // Decides and hands the input to the game as a player would: the pointer
+    // through the platform, then the key press and the click.
+    void play(cWorldApp& game, cSimPlatform& platform);
 
 private:
     struct Span {
@@ -38,6 +42,7 @@ private:
     int aimFor(const cWorldApp& game, float desiredX) const;
 
     float fps;
+    cPilotInput chosen;  // what play() last decided
     const cObject* bricks[maxBricks];
     int brickCount;
     const cObject* floor;

@@ -4,7 +4,6 @@
 #include "media/TextureManager.h"
 
 namespace {
-const char* const kGlyphs = "ABCDEFGHIJKLMNOPQRSTUVWXYZcelorsv0123456789";
 const char* const kKillBoxNumber = "2718281828";
 
 const char* pictureOf(int type) {
@@ -30,7 +29,7 @@ cInfoBox::cInfoBox(int type)
         highlight->setHalfSize(162.0f, 63.0f);
     } else if (type == KillBox) {
         font = new cBitmapFont();
-        font->load("data\\graphics\\fontfull.png", kGlyphs);
+        font->load(kFontPicture, kFontGlyphs);
         font->setScale(0.8);
     }
 }

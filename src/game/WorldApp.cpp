@@ -29,7 +29,6 @@
 #include "scene/ObjectList.h"
 
 namespace {
-const char* const kGlyphs = "ABCDEFGHIJKLMNOPQRSTUVWXYZcelorsv0123456789";
 const float kBottom = 800.0f;      // objects below this y have left the screen
 const float kSpawnLine = 120.0f;   // a new brick enters once the newest one is below this
 const float kMaxFall = 500.0f;
@@ -121,7 +120,7 @@ int cWorldApp::load() {
     if (!infoBox) showBox(cInfoBox::GameInfo);
 
     font = new cBitmapFont();
-    font->load("data\\graphics\\fontfull.png", kGlyphs);
+    font->load(kFontPicture, kFontGlyphs);
     font->setScale(0.75);
     font->setAlign(0, 0);
 

@@ -7,6 +7,7 @@
 #include "media/Sprite.h"
 #include "media/Texture.h"
 
+const char* const kFontPicture = "data\\graphics\\fontfull.png";
 const char* const kFontGlyphs = "ABCDEFGHIJKLMNOPQRSTUVWXYZcelorsv0123456789";
 
 cBitmapFont::cBitmapFont()

@@ -26,5 +26,6 @@ public:
     int alignY;
 };
 
-// The glyph order of data/graphics/fontfull.png.
+// The game's one font picture and the order of its glyphs.
+extern const char* const kFontPicture;
 extern const char* const kFontGlyphs;

@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "app/Application.h"
-#include "app/Platform.h"
+#include "app/SimPlatform.h"
 #include "frontend/HighScoreTable.h"
 #include "game/AutoPilot.h"
 #include "game/InfoBox.h"
@@ -30,24 +30,6 @@ struct Options {
     const char* shots = nullptr;
     int every = 120;
     bool verbose = false;
-};
-
-// Simulated time and pointer: the game reads both only through the platform seam.
-class SimPlatform : public cPlatform {
-public:
-    Uint8 getMouseState(int* x, int* y) override {
-        if (x) *x = mouseX;
-        if (y) *y = mouseY;
-        return 0;
-    }
-    Uint32 getTicks() override { return static_cast<Uint32>(frame * 1000 / fps); }
-    std::time_t now() override { return static_cast<std::time_t>(start + frame / fps); }
-    int pollEvent(SDL_Event*) override { return 0; }
-
-    long start = 0;
-    long long frame = 0;
-    int fps = 60;
-    int mouseX = 0, mouseY = 0;
 };
 
 struct RunResult {
@@ -117,23 +99,18 @@ void report(const cWorldApp& game, int levelBefore, int phaseBefore, long long f
         std::printf("  frame %lld: fell on level %d\n", frame, levelBefore);
 }
 
-RunResult playRun(const Options& o, SimPlatform& sim, int run) {
-    sim.start = o.seed + run;
+RunResult playRun(const Options& o, cSimPlatform& sim, int run) {
+    sim.startSeconds = o.seed + run;
     sim.frame = 0;
     cWorldApp* game = new cWorldApp();
     game->load();
     game->activate(true);
     cAutoPilot pilot(static_cast<float>(o.fps));
-    cPilotInput input{0, 0, false, -1};
     const float fps = static_cast<float>(o.fps);
     const long long limit = 30LL * 60 * o.fps;
     RunResult result{false, 0, 0};
     while (sim.frame < limit) {
-        pilot.decide(*game, input);
-        sim.mouseX = input.mouseX;
-        sim.mouseY = input.mouseY;
-        if (input.key >= 0) game->keyDown(input.key);
-        if (input.click) game->mouseDown(1);
+        pilot.play(*game, sim);
         const int levelBefore = game->level, phaseBefore = game->phase;
         const unsigned int scoreBefore = game->score;
         game->update(fps);
@@ -180,7 +157,7 @@ int main(int argc, char** argv) {
     cTextureManager::setHeadless(!o.render);
     new cTextureManager();
     app.highScores = new cHighScoreTable();
-    SimPlatform sim;
+    cSimPlatform sim;
     sim.fps = o.fps;
     setPlatform(&sim);
 
