@@ -8,7 +8,7 @@ set -u
 root=$(pwd)
 bin="${ZARVO_BINARY_DIR:-build}/zarvo"
 source "$root/tests/support/xdrive.bash"
-[ -n "${DISPLAY:-}" ] || { echo "needs an X display (run under xvfb-run)"; exit 1; }
+own_screen || exit 1
 if [ -n "${1:-}" ]; then
     [ -e "$1/libSDL-1.2.so.0" ] || { echo "no SDL 1.2 library in $1"; exit 1; }
     export LD_LIBRARY_PATH="$1${LD_LIBRARY_PATH:+:$LD_LIBRARY_PATH}"
@@ -18,7 +18,7 @@ export SDL_AUDIODRIVER=${SDL_AUDIODRIVER:-dummy}
 export ASAN_OPTIONS=${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=0
 work=$(mktemp -d)
 game=""
-trap '[ -n "$game" ] && kill "$game" 2>/dev/null; rm -rf "$work"' EXIT
+trap '[ -n "$game" ] && kill "$game" 2>/dev/null; own_screen_stop; rm -rf "$work"' EXIT
 fail() { echo "FAIL: $*"; cat "$work/game.log"; exit 1; }
 pic() { echo "$root/data/graphics/$1"; }
 
@@ -70,8 +70,7 @@ done
 echo "the menu lights the button under the pointer"
 
 # Start, skip the intro, and steer: the aim marker follows the pointer's x.
-pointer_to 838 322
-xdotool click 1
+click_at 838 322
 wait_until 30 screen_shows "$(pic zarvo2.jpg)" 512 384 || fail "Start did not lead to the intro"
 xdotool key space
 wait_until 30 screen_shows "$(pic gameinfo.png)" 512 250 || fail "the game did not start with its information box"

@@ -1,7 +1,24 @@
 # Helpers for driving the real game on an X display the way a person does:
 # pointer moves, clicks and key presses go through XTEST (xdotool without
-# --window), screenshots are taken from the root window.  Sourced by
-# tests/scripts/e2e_installed.sh and tools/screenshots.
+# --window), screenshots are taken from the root window.  Sourced by the
+# script tests, the soak runs and tools/screenshots.
+
+# own_screen [WxH]: starts a virtual screen of our own (1024 x 768 unless
+# given), so that no other program's window or pointer gets in the way, and
+# makes it DISPLAY; it ends with the calling shell (see own_screen_stop).
+own_screen() {
+    local fd_file
+    fd_file=$(mktemp)
+    Xvfb -displayfd 3 -screen 0 "${1:-1024x768}x24" -nolisten tcp 3>"$fd_file" >/dev/null 2>&1 &
+    xdrive_xvfb=$!
+    wait_until 30 test -s "$fd_file" || { echo "could not start Xvfb"; return 1; }
+    export DISPLAY=":$(cat "$fd_file")"
+    rm -f "$fd_file"
+}
+own_screen_stop() {
+    [ -n "${xdrive_xvfb:-}" ] && kill "$xdrive_xvfb" 2>/dev/null && wait "$xdrive_xvfb" 2>/dev/null
+    xdrive_xvfb=""
+}
 
 # shot FILE: the whole screen as a PNG.
 shot() {
@@ -84,6 +101,29 @@ screen_shows() {
     shows "$f" "$@"
     local ok=$?
     rm -f "$f"
+    return $ok
+}
+
+# hover_at X Y: moves the pointer to (X, Y) of the game's screen and waits
+# until the game has drawn its pointer picture there: clicks are taken where
+# the game last saw the pointer.  The pointer must come from elsewhere.
+hover_at() {
+    local before now region
+    before=$(mktemp --suffix=.png) now=$(mktemp --suffix=.png)
+    region="32x32+$(($1 - 16))+$(($2 - 16))"
+    shot "$before"
+    pointer_to "$1" "$2"
+    drawn_there() { shot "$now"; [ "$(region_diff "$before" "$now" "$region")" -gt 20 ]; }
+    wait_until 10 drawn_there
+    local ok=$?
+    rm -f "$before" "$now"
+    return $ok
+}
+# click_at X Y: hover_at, then a left click.
+click_at() {
+    hover_at "$@"
+    local ok=$?
+    xdotool click 1
     return $ok
 }
 
