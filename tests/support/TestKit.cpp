@@ -41,8 +41,10 @@ void ensureCache() {
 }  // namespace
 
 cApplication& app() {
-    static cApplication application(0, nullptr);
-    return application;
+    // Kept to the end of the process, as the GL driver is: closing SDL at exit
+    // would unload the driver and leave its allocations unnamed for the leak check.
+    static cApplication* application = new cApplication(0, nullptr);
+    return *application;
 }
 
 void openWindow() {
