@@ -140,20 +140,16 @@ T median(std::vector<T> values) {
     return values[values.size() / 2];
 }
 
-void openWindow(cApplication& app) {
-    SDL_Init(SDL_INIT_VIDEO);
-    SDL_SetVideoMode(app.width, app.height, app.bpp, SDL_OPENGL);
-    app.setupProjection();
-    app.setupGL();
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
     Options o;
     if (!parseOptions(argc, argv, o)) return 2;
     cApplication app(argc, argv);
-    if (o.render) openWindow(app);
+    if (o.render) {
+        app.videoFlags = SDL_OPENGL;  // a window, not the whole screen
+        app.openDisplay();
+    }
     cTextureManager::setHeadless(!o.render);
     new cTextureManager();
     app.highScores = new cHighScoreTable();
