@@ -19,5 +19,5 @@ build() {  # name sources...
     "$cxx" "${flags[@]}" $sdl_cflags "$@" -o "$target" $sdl_libs -lGLU -lGL
 }
 build highscore_fuzz "$root/fuzz/highscore_fuzz.cpp" "$root/src/frontend/HighScoreTable.cpp"
-build font_fuzz "$root/fuzz/font_fuzz.cpp" "$root"/src/media/{BitmapFont,Sprite,Texture,TextureManager,ResFileException,Singleton}.cpp
+build font_fuzz "$root/fuzz/font_fuzz.cpp" $(ls "$root"/src/*/*.cpp | grep -v /main.cpp)
 echo "fuzzers in $out"

@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "app/Application.h"
 #include "media/BitmapFont.h"
 #include "media/Texture.h"
 #include "media/TextureManager.h"
@@ -30,15 +31,13 @@ void fail(const char* what) {
 }  // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
-    if (std::getenv("DISPLAY") && SDL_Init(SDL_INIT_VIDEO) == 0 && SDL_SetVideoMode(320, 240, 32, SDL_OPENGL)) {
-        g_haveGl = true;
-        glMatrixMode(GL_PROJECTION);
-        glLoadIdentity();
-        glOrtho(0.0, -320.0, 240.0, 0.0, 0.1, 100.0);
-        glMatrixMode(GL_MODELVIEW);
-        glEnable(GL_TEXTURE_2D);
-        glEnable(GL_BLEND);
-        glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+    if (std::getenv("DISPLAY")) {  // the game's own display set-up, in a small window
+        cApplication* app = new cApplication(0, nullptr);
+        app->width = 320;
+        app->height = 240;
+        app->videoFlags = SDL_OPENGL;
+        app->openDisplay();
+        g_haveGl = SDL_GetVideoSurface() != nullptr;
     }
     // A glyph strip known to the cache without a file: one cell per glyph.
     cTextureManager::setHeadless(true);
