@@ -17,7 +17,6 @@
 #include "app/AppState.h"
 #include "app/Application.h"
 #include "frontend/HighScoreTable.h"
-#include "game/Cursor.h"
 #include "game/WorldApp.h"
 #include "media/TextureManager.h"
 #include "scene/Camera.h"
@@ -124,12 +123,6 @@ Frame drawnFrame(cAppState& state) {
     return Frame();
 }
 
-Box cursorBox(const cCursor& cursor, int x, int y) {
-    const int hw = static_cast<int>(cursor.sprite.halfWidth) + 2;
-    const int hh = static_cast<int>(cursor.sprite.halfHeight) + 2;
-    return Box{x - hw, y - hh, x + hw, y + hh};
-}
-
 int countDifferences(const Frame& a, const Frame& b, Box area, const std::vector<Box>& skip) {
     int count = 0;
     for (int y = std::max(area.top, 0); y <= std::min(area.bottom, 767); ++y) {
@@ -168,16 +161,6 @@ void writeImage(const std::string& path, int w, int h, Rgba c) {
                   "convert -size %dx%d 'xc:rgba(%d,%d,%d,%.4f)' -define png:color-type=6 '%s'",
                   w, h, c.r, c.g, c.b, c.a / 255.0, path.c_str());
     if (std::system(cmd) != 0) throw std::runtime_error("convert failed");
-}
-
-std::string sourceDir() {
-    const char* dir = std::getenv("ZARVO_SOURCE_DIR");
-    return dir ? dir : ".";
-}
-
-std::string binaryDir() {
-    const char* dir = std::getenv("ZARVO_BINARY_DIR");
-    return dir ? dir : "build";
 }
 
 }  // namespace testkit

@@ -11,7 +11,6 @@
 
 class cAppState;
 class cApplication;
-class cCursor;
 class cHighScoreTable;
 class cWorldApp;
 
@@ -86,8 +85,6 @@ private:
 
 // Clears, draws the state as the frame loop does and reads the whole frame back.
 Frame drawnFrame(cAppState& state);
-// The cursor picture's box (with a 2-pixel margin) when it stands at (x, y).
-Box cursorBox(const cCursor& cursor, int x, int y);
 
 // Pixels of `area` whose colour differs between two frames, leaving out the `skip` boxes.
 int countDifferences(const Frame& a, const Frame& b, Box area, const std::vector<Box>& skip = {});
@@ -98,8 +95,5 @@ void writeFile(const std::string& path, const std::string& bytes);
 std::string readFile(const std::string& path);
 // Writes a solid-colour PNG (or JPEG when the name ends in .jpg) of w x h.
 void writeImage(const std::string& path, int w, int h, Rgba colour);
-// The repository root (tests run from it) and the build directory.
-std::string sourceDir();
-std::string binaryDir();
 
 }  // namespace testkit

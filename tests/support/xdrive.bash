@@ -25,11 +25,6 @@ shot() {
     xwd -root -silent | convert xwd:- "$1"
 }
 
-# region_mean FILE WxH+X+Y: mean of all channels in the region, 0..1.
-region_mean() {
-    convert "$1" -crop "$2" +repage -format '%[fx:mean]' info:
-}
-
 # region_diff A B WxH+X+Y: how many pixels of the region differ by more than
 # a few percent between two screenshots.
 region_diff() {
@@ -138,8 +133,6 @@ wait_until() {
     done
 }
 
-# alive PID: whether the process still runs.
-alive() { kill -0 "$1" 2>/dev/null; }
 
 # pointer_to X Y: the pointer to (X, Y) of the game's 1024 x 768 screen, in
 # one absolute move as a tablet or a remote desktop sends it.  On a larger
