@@ -1,11 +1,11 @@
 #include "game/InfoBox.h"
 
+#include <cstdio>
+
 #include "media/BitmapFont.h"
 #include "media/TextureManager.h"
 
 namespace {
-const char* const kKillBoxNumber = "2718281828";
-
 const char* pictureOf(int type) {
     switch (type) {
     case cInfoBox::GameInfo: return "data\\graphics\\gameinfo.png";
@@ -20,6 +20,7 @@ const char* pictureOf(int type) {
 
 cInfoBox::cInfoBox(int type)
     : highlight(nullptr), menuHighlight(nullptr), againHighlight(nullptr), font(nullptr), hover(0) {
+    setNumber(0);
     const char* picture = pictureOf(type);
     if (picture) sprite.load(picture);
     if (type == GameAgain) {
@@ -45,6 +46,8 @@ void cInfoBox::update(float) {
     sprite.z = z;
 }
 
+void cInfoBox::setNumber(unsigned int value) { std::snprintf(number, sizeof number, "%010u", value); }
+
 void cInfoBox::setHover(int h) {
     hover = h;
     if (!highlight) return;
@@ -65,6 +68,6 @@ void cInfoBox::draw() {
         highlight->draw();
     } else if (font) {
         font->setAlign(1, -1);
-        font->drawText(kKillBoxNumber, 280.0f, 0.0f, 5.0f);
+        font->drawText(number, 280.0f, 0.0f, 5.0f);
     }
 }

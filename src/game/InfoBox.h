@@ -20,6 +20,8 @@ public:
     void draw() override;
     // 0 no button, 1 the menu button, 2 the again button is highlighted.
     void setHover(int h);
+    // The kill box's number: a finished game's score as ten digits.
+    void setNumber(unsigned int value);
 
     cSprite sprite;
     cSprite* highlight;
@@ -27,4 +29,5 @@ public:
     cTexture* againHighlight;
     cBitmapFont* font;
     int hover;
+    char number[11];
 };

@@ -60,7 +60,8 @@ cWorldApp::cWorldApp()
       mouseX(0), mouseY(0), scores(nullptr), witch(nullptr), camera(new cCamera()),
       objects(new cObjectList()), player(nullptr), floor(nullptr), nameBox(nullptr), infoBox(nullptr),
       tower(nullptr), aimMarker(nullptr), mousePointer(nullptr), font(nullptr), level(1), music(nullptr),
-      jumpSound(nullptr), fallSound(nullptr), goalSound(nullptr), menuButton(nullptr), againButton(nullptr) {
+      jumpSound(nullptr), fallSound(nullptr), goalSound(nullptr), menuButton(nullptr), againButton(nullptr),
+      finishedScore(0) {
     camera->setDirection(0, 0, 1);
     camera->setUp(0, 1, 0);
     std::printf("Zarvo started ...\n");
@@ -362,6 +363,8 @@ void cWorldApp::finishLevel() {
     setupRound();
     phase = Climbing;
     showBox(cInfoBox::KillBox);
+    infoBox->setNumber(score);
+    finishedScore = score;
     score = 0;
     level = 1;
 }
@@ -370,21 +373,38 @@ void cWorldApp::finishRound() {
     tower->setMarkerStage(1);
     tower->level = 1;
     setupRound();
-    const unsigned int tenth = scores ? scores->entries[cHighScoreTable::size - 1].score : 0u;
-    if (scores && score > tenth) {
+    if (entersTable(score)) {
         phase = NameEntry;
-        if (!nameBox) {
-            nameBox = new cNameBox();
-            place(nameBox, 512.0f, 250.0f, 8.0f);
-            nameBox->entry.score = score;
-            objects->add(nameBox);
-        }
+        openNameBox(score);
     } else {
         phase = Climbing;
         if (!infoBox) showBox(cInfoBox::GameOver);
     }
     score = 0;
     level = 1;
+}
+
+bool cWorldApp::entersTable(unsigned int points) const {
+    return scores && points > scores->entries[cHighScoreTable::size - 1].score;
+}
+
+void cWorldApp::openNameBox(unsigned int points) {
+    if (nameBox) return;
+    nameBox = new cNameBox();
+    place(nameBox, 512.0f, 250.0f, 8.0f);
+    nameBox->entry.score = points;
+    objects->add(nameBox);
+}
+
+// A game finished at the last level files its score as a fall does, once the
+// kill box is taken away; the new round waits behind the name box.
+bool cWorldApp::offerFinishedScore() {
+    const unsigned int points = finishedScore;
+    finishedScore = 0;
+    if (!entersTable(points)) return false;
+    phase = NameEntry;
+    openNameBox(points);
+    return true;
 }
 
 // ---------------------------------------------------------------- contact rules
@@ -514,6 +534,7 @@ void cWorldApp::fileName() {
 }
 
 void cWorldApp::abandonRound() {
+    finishedScore = 0;
     clearRound();
     score = 0;
     level = 1;
@@ -527,19 +548,22 @@ void cWorldApp::abandonRound() {
 
 void cWorldApp::togglePause() {
     if (paused) {
-        paused = false;
-        dismissBox();
+        resumeFromBox();
     } else {
         paused = true;
         if (!infoBox) showBox(cInfoBox::Pause);
     }
 }
 
+void cWorldApp::resumeFromBox() {
+    dismissBox();
+    if (!offerFinishedScore()) paused = false;
+}
+
 void cWorldApp::mouseDown(int button) {
     if (button != 1) return;
     if (paused && (phase == Climbing || phase == GoalPlaced)) {
-        dismissBox();
-        paused = false;
+        resumeFromBox();
     } else if (phase == Climbing) {
         if (player->onGround) jumpRequested = true;
     } else if (phase == RetryChoice) {

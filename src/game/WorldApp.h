@@ -73,6 +73,9 @@ public:
     cSound* goalSound;
     cMenuButton* menuButton;
     cMenuButton* againButton;
+    // The score of a game finished at the last level, shown in the kill box
+    // and offered to the table when the box goes away; 0 otherwise.
+    unsigned int finishedScore;
 
 private:
     float levelFactor() const;
@@ -88,6 +91,9 @@ private:
     // Round end and levels.
     void finishLevel();
     void finishRound();
+    bool entersTable(unsigned int points) const;
+    void openNameBox(unsigned int points);
+    bool offerFinishedScore();
     // Contact rules per brick kind.
     void landOnBrick(cObject* brick);
     void landOnFloor(const cObject& brick);
@@ -99,6 +105,7 @@ private:
     void fileName();
     void abandonRound();
     void togglePause();
+    void resumeFromBox();
     void retryClick();
     // Scene helpers.
     cBrick* makeBrick(int type, float x, float y, int kind);

@@ -270,6 +270,9 @@ TEST_F(Flow, WitchEndsTheLevelAndTheFifteenthEndsTheGame) {
         EXPECT_EQ(shows("data\\graphics\\killbox.png"), last);
         EXPECT_TRUE(game->tower->markerY == 100 && game->phase == 0 && !game->witch && !game->nameBox && bricks() == 3);
     }
+    EXPECT_STREQ(game->infoBox->number, "0000000040");
+    game->keyDown('p');  // P takes the kill box away, and 40 beats the empty table
+    EXPECT_TRUE(game->phase == 4 && game->paused && !game->infoBox && game->nameBox && game->nameBox->entry.score == 40);
 }
 
 TEST_F(Flow, FallLeadsToGameOverOrThroughTheNameToTheRetryBox) {
@@ -331,6 +334,23 @@ TEST_F(Flow, StatusLineShowsLevelAndScore) {
         EXPECT_EQ(testkit::countDifferences(shown, testkit::Frame(), {0, 0, 1023, 767}) == 0, line == "Level 7 Score 1234") << line;
     }
     game->font = own;
+}
+
+// The kill box writes the finished game's score in ten digits, right-aligned, 280 right of its centre.
+TEST_F(Flow, KillBoxShowsTheFinishedScore) {
+    cInfoBox box(cInfoBox::KillBox);
+    cBitmapFont text;
+    text.load(kFontPicture, kFontGlyphs), text.setScale(0.8), text.setAlign(1, -1);
+    box.x = 512, box.y = 250, box.z = 8, box.update(60);
+    for (unsigned points : {13923u, 4000000001u}) {
+        box.setNumber(points);
+        testkit::beginFrame(), glPushMatrix(), box.draw(), glPopMatrix();
+        const testkit::Frame shown;
+        for (std::string digits : {format("%010u", points), std::string("2718281828")}) {
+            testkit::beginFrame(), glPushMatrix(), box.sprite.draw(), text.drawText(digits.c_str(), 280, 0, 5), glPopMatrix();
+            EXPECT_EQ(shown == testkit::Frame(), digits != "2718281828") << digits;
+        }
+    }
 }
 
 }  // namespace

@@ -30,6 +30,7 @@ struct Options {
     const char* shots = nullptr;
     int every = 120;
     bool verbose = false;
+    const char* table = nullptr;  // a score file the games file their names into
 };
 
 struct RunResult {
@@ -57,9 +58,10 @@ bool parseOptions(int argc, char** argv, Options& o) {
         else if (!std::strcmp(a, "--fps") && next(v) && v > 0) o.fps = static_cast<int>(v);
         else if (!std::strcmp(a, "--seed") && next(v)) o.seed = v;
         else if (!std::strcmp(a, "--every") && next(v) && v > 0) o.every = static_cast<int>(v);
+        else if (!std::strcmp(a, "--table") && i + 1 < argc) o.table = argv[++i];
         else {
             std::fprintf(stderr,
-                         "usage: zarvo-autoplay [--runs N] [--levels L] [--fps F] [--seed S] [--verbose] "
+                         "usage: zarvo-autoplay [--runs N] [--levels L] [--fps F] [--seed S] [--verbose] [--table FILE] "
                          "[--render [--shots DIR [--every N]]]\n");
             return false;
         }
@@ -109,10 +111,10 @@ RunResult playRun(const Options& o, cSimPlatform& sim, int run) {
     const float fps = static_cast<float>(o.fps);
     const long long limit = 30LL * 60 * o.fps;
     RunResult result{false, 0, 0};
+    bool finished = false;
     while (sim.frame < limit) {
         pilot.play(*game, sim);
         const int levelBefore = game->level, phaseBefore = game->phase;
-        const unsigned int scoreBefore = game->score;
         game->update(fps);
         ++sim.frame;
         if (o.render) {
@@ -120,10 +122,18 @@ RunResult playRun(const Options& o, cSimPlatform& sim, int run) {
             if (o.shots && sim.frame % o.every == 0) saveShot(o.shots, sim.frame, run);
         }
         if (o.verbose) report(*game, levelBefore, phaseBefore, sim.frame);
-        const bool finishedLast = levelBefore == 15 && phaseBefore == cWorldApp::LevelDone &&
-                                  game->level == 1 && game->infoBox != nullptr;
-        if (finishedLast || (o.levels < 15 && game->level > o.levels)) {
-            result = RunResult{true, sim.frame, finishedLast ? scoreBefore : game->score};
+        if (o.levels < 15 && game->level > o.levels) {
+            result = RunResult{true, sim.frame, game->score};
+            break;
+        }
+        // After the last level the game goes on until the kill box is taken
+        // away and, when the score enters the table, the name is filed.
+        if (levelBefore == 15 && phaseBefore == cWorldApp::LevelDone && game->level == 1) {
+            finished = true;
+            result.score = game->finishedScore;
+        }
+        if (finished && (game->phase == cWorldApp::RetryChoice || !game->paused)) {
+            result = RunResult{true, sim.frame, result.score};
             break;
         }
     }
@@ -153,6 +163,7 @@ int main(int argc, char** argv) {
     cTextureManager::setHeadless(!o.render);
     new cTextureManager();
     app.highScores = new cHighScoreTable();
+    if (o.table) app.highScores->loadFromFile(o.table);
     cSimPlatform sim;
     sim.fps = o.fps;
     setPlatform(&sim);
