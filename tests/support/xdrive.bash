@@ -122,13 +122,13 @@ click_at() {
     return $ok
 }
 
-# wait_until SECONDS COMMAND...: polls COMMAND every 0.2 s until it succeeds.
+# wait_until SECONDS COMMAND...: runs COMMAND every 0.2 s until it succeeds,
+# for at most SECONDS of wall time.
 wait_until() {
-    local limit=$1 t=0
+    local end=$((SECONDS + $1))
     shift
-    while ! "$@"; do
-        t=$((t + 1))
-        [ $t -ge $((limit * 5)) ] && return 1
+    until "$@"; do
+        [ $SECONDS -ge $end ] && return 1
         sleep 0.2
     done
 }
