@@ -6,6 +6,8 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <stdexcept>
+#include <string>
 
 #include "app/AppState.h"
 #include "app/Platform.h"
@@ -73,10 +75,14 @@ int cApplication::init() {
 void cApplication::openDisplay() {
     SDL_Init(SDL_INIT_EVERYTHING);
     started = true;
+    // Without a display there is nothing to play on: say so rather than let
+    // the GL calls below run without a context (classic SDL crashes there).
+    if (!SDL_WasInit(SDL_INIT_VIDEO)) throw new std::runtime_error(std::string("No display: ") + SDL_GetError());
     // Follow the display's refresh as classic SDL does, rather than spinning
     // thousands of frames a second; motion still scales by the measured rate.
     SDL_GL_SetAttribute(SDL_GL_SWAP_CONTROL, 1);
-    SDL_SetVideoMode(width, height, bpp, videoFlags);
+    if (!SDL_SetVideoMode(width, height, bpp, videoFlags))
+        throw new std::runtime_error(std::string("No OpenGL window: ") + SDL_GetError());
     setupProjection();
     setupGL();
 }

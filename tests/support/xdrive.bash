@@ -14,6 +14,7 @@ own_screen() {
     wait_until 30 test -s "$fd_file" || { echo "could not start Xvfb"; return 1; }
     export DISPLAY=":$(cat "$fd_file")"
     rm -f "$fd_file"
+    wait_until 30 xdotool getdisplaygeometry >/dev/null 2>&1 || { echo "Xvfb does not answer"; return 1; }
 }
 own_screen_stop() {
     [ -n "${xdrive_xvfb:-}" ] && kill "$xdrive_xvfb" 2>/dev/null && wait "$xdrive_xvfb" 2>/dev/null
