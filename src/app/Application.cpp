@@ -75,9 +75,12 @@ int cApplication::init() {
 void cApplication::openDisplay() {
     SDL_Init(SDL_INIT_EVERYTHING);
     started = true;
-    // Without a display there is nothing to play on: say so rather than let
-    // the GL calls below run without a context (classic SDL crashes there).
-    if (!SDL_WasInit(SDL_INIT_VIDEO)) throw new std::runtime_error(std::string("No display: ") + SDL_GetError());
+    // A subsystem that fails (no audio device, say) can leave video down with
+    // it; the game goes on silent, but without a display there is nothing to
+    // play on: say so rather than let the GL calls below run without a
+    // context (classic SDL crashes there).
+    if (!SDL_WasInit(SDL_INIT_VIDEO) && SDL_InitSubSystem(SDL_INIT_VIDEO | SDL_INIT_TIMER) < 0)
+        throw new std::runtime_error(std::string("No display: ") + SDL_GetError());
     // Follow the display's refresh as classic SDL does, rather than spinning
     // thousands of frames a second; motion still scales by the measured rate.
     SDL_GL_SetAttribute(SDL_GL_SWAP_CONTROL, 1);

@@ -29,7 +29,10 @@ menu_or_end() { ended || screen_shows "$root/data/graphics/menu.jpg" 512 384; }
 run_and_quit() {
     (cd "$1" && exec "$bin" </dev/null >"$work/out" 2>&1) &
     game=$!
-    wait_until 60 menu_or_end || { kill -KILL $game; wait $game; echo "no menu within 60 s"; return; }
+    wait_until 60 menu_or_end || {
+        shot "${ZARVO_BINARY_DIR:-build}/exit-no-menu.png"
+        kill -KILL $game; wait $game; echo "no menu within 60 s (screen kept as exit-no-menu.png)"; return
+    }
     ended && { wait $game; echo "ended at start-up (status $?)"; return; }
     if [ "$2" = button ]; then pointer_to 836 543; xdotool click 1; else kill -TERM $game; fi
     wait_until 30 ended || { kill -KILL $game; wait $game; echo "still running 30 s after the quit"; return; }
