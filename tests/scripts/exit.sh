@@ -31,7 +31,9 @@ run_and_quit() {
     game=$!
     wait_until 60 menu_or_end || {
         shot "${ZARVO_BINARY_DIR:-build}/exit-no-menu.png"
-        kill -KILL $game; wait $game; echo "no menu within 60 s (screen kept as exit-no-menu.png)"; return
+        gdb -p $game -batch -ex 'thread apply all bt' >"${ZARVO_BINARY_DIR:-build}/exit-no-menu.txt" 2>&1
+        kill -KILL $game; wait $game
+        echo "no menu within 60 s (screen and threads kept as exit-no-menu.png and .txt)"; return
     }
     ended && { wait $game; echo "ended at start-up (status $?)"; return; }
     if [ "$2" = button ]; then pointer_to 836 543; xdotool click 1; else kill -TERM $game; fi
