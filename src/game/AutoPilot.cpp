@@ -23,10 +23,10 @@ bool isPlatform(const cObject& o) { return o.kind == 1 || o.kind == 3; }
 }  // namespace
 
 cAutoPilot::cAutoPilot(float framesPerSecond)
-    : fps(framesPerSecond), chosen{512, 384, false, -1}, bricks(), brickCount(0), floor(nullptr), forbidden(),
-      spanCount(0) {}
+    : fps(framesPerSecond), bricks(), brickCount(0), floor(nullptr), forbidden(), spanCount(0) {}
 
 void cAutoPilot::play(cWorldApp& game, cSimPlatform& platform) {
+    cPilotInput chosen;
     decide(game, chosen);
     platform.mouseX = chosen.mouseX;
     platform.mouseY = chosen.mouseY;

@@ -42,7 +42,6 @@ private:
     int aimFor(const cWorldApp& game, float desiredX) const;
 
     float fps;
-    cPilotInput chosen;  // what play() last decided
     const cObject* bricks[maxBricks];
     int brickCount;
     const cObject* floor;
