@@ -1,9 +1,12 @@
 #!/bin/sh
-# Draws the 64 x 64 menu icon, packaging/zarvo.png: a night sky, three bricks
-# climbing to the right and the figure in mid-bounce over the top one.  Drawn
-# at 256 x 256 and scaled down for smooth edges.  Needs ImageMagick.
+# Draws the menu icon, packaging/icons/zarvo-SIZE.png for each size the
+# desktop's icon theme asks for: a night sky, three bricks climbing to the
+# right and the figure in mid-bounce over the top one.  Drawn at 256 x 256 and
+# scaled down for smooth edges.  Needs ImageMagick.
 set -eu
-out=${1:-$(dirname "$0")/zarvo.png}
+dir=${1:-$(dirname "$0")/icons}
+mkdir -p "$dir"
+big="$dir/zarvo-256.png"
 convert -size 256x256 gradient:'#1b2a6b-#5a2f7a' \
     -stroke '#3a1c10' -strokewidth 5 \
     -fill '#d9772b' -draw "roundrectangle 14,196 120,232 10,10" \
@@ -14,4 +17,7 @@ convert -size 256x256 gradient:'#1b2a6b-#5a2f7a' \
     -fill '#ffe0bd' -draw "circle 96,74 96,52" \
     -fill '#101010' -stroke none -draw "circle 89,72 89,68" -draw "circle 104,72 104,68" \
     -fill '#ffffff' -draw "circle 40,40 40,36" -draw "circle 210,30 210,27" -draw "circle 130,24 130,21" \
-    -resize 64x64 -strip "PNG32:$out"
+    -strip "PNG32:$big"
+for size in 48 64 128; do
+    convert "$big" -resize ${size}x$size -strip "PNG32:$dir/zarvo-$size.png"
+done

@@ -1,15 +1,26 @@
 #!/usr/bin/env bash
 # End to end, as a player meets an installed copy, on a screen of its own:
-# install the build into a fresh prefix, start the game through the installed
-# launcher from an unrelated folder with a prepared score.txt in the player's
-# own folder, and play it with the real pointer and keyboard: the high-score
-# screen, the intro, a game that scores and falls, the name entry, the retry
-# box, the credits, quit.  score.txt must then hold the prepared lines plus the
-# new one in its place.  Screens of the steps are kept in $ZARVO_BINARY_DIR/e2e/
-# (tools/screenshots takes the README's pictures from there).
+# install the game, start it through its desktop entry's Exec line from an
+# unrelated folder, and play it with the real pointer and keyboard: the
+# high-score screen, the intro, a game that scores and falls, the name entry,
+# the retry box, the credits, quit.  score.txt in the player's own folder must
+# then hold the table it started with plus the new line in its place.  Screens
+# of the steps are kept in $ZARVO_BINARY_DIR/e2e/ (tools/screenshots takes the
+# README's pictures from there).
+#   e2e_installed.sh            cmake --install of the build into a fresh
+#                               prefix, with a prepared score.txt
+#   e2e_installed.sh PKG.deb    apt-get install of the Debian package, a fresh
+#                               HOME and no score.txt; nothing under /usr may
+#                               change while playing, and removing the package
+#                               must leave nothing of it behind (root only)
 set -u
 root=$(pwd)
 build=$(realpath "${ZARVO_BINARY_DIR:-build}")
+deb=${1:+$(realpath "$1")}
+if [ -n "$deb" ] && [ "$(id -u)" -ne 0 ]; then
+    echo "SKIPPED: installing the package needs root"
+    exit 0
+fi
 source "$root/tests/support/xdrive.bash"
 own_screen || exit 1
 export SDL_AUDIODRIVER=${SDL_AUDIODRIVER:-dummy}
@@ -17,33 +28,57 @@ export SDL_AUDIODRIVER=${SDL_AUDIODRIVER:-dummy}
 export ASAN_OPTIONS=${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=0
 shots="$build/e2e" work=$(mktemp -d) game=""
 rm -rf "$shots" && mkdir -p "$shots"
-prefix="$work/prefix"
-export XDG_DATA_HOME="$work/xdg"
-home="$XDG_DATA_HOME/zarvo"
-trap '[ -n "$game" ] && kill $game 2>/dev/null; own_screen_stop; rm -rf "$work"' EXIT
+cleanup() {
+    [ -n "$game" ] && kill $game 2>/dev/null
+    own_screen_stop
+    [ -n "$deb" ] && dpkg -s zarvo >/dev/null 2>&1 && apt-get purge -y -qq zarvo >/dev/null 2>&1
+    rm -rf "$work"
+}
+trap cleanup EXIT
 step() { echo "== $*"; }
 snap() { shot "$shots/$1.png"; }
 fail() { echo "FAIL: $*"; shot "$shots/failure.png"; tail -n 20 "$work/game.log"; exit 1; }
-pic() { echo "$prefix/share/zarvo/data/graphics/$1"; }
+pic() { echo "$data/graphics/$1"; }
 on_screen() { screen_shows "$(pic "$1")" "${@:2}"; }
 gone() { ! on_screen "$@"; }
 ended() { ! kill -0 "$game" 2>/dev/null; }
 
 step "install"
-cmake --install "$build" --prefix "$prefix" >"$work/install.log" 2>&1 || { cat "$work/install.log"; fail "cmake --install"; }
-for f in bin/zarvo lib/zarvo/zarvo share/applications/zarvo.desktop share/icons/hicolor/64x64/apps/zarvo.png \
-         share/zarvo/data/graphics/menu.jpg share/zarvo/data/sound/menu.ogg; do
-    [ -e "$prefix/$f" ] || fail "$f is not installed"
+mkdir -p "$work/elsewhere"
+if [ -z "$deb" ]; then
+    prefix="$work/prefix"
+    cmake --install "$build" --prefix "$prefix" >"$work/install.log" 2>&1 || { cat "$work/install.log"; fail "cmake --install"; }
+    launcher_dir="$prefix/bin" data="$prefix/share/zarvo/data"
+    export XDG_DATA_HOME="$work/xdg"
+    home="$XDG_DATA_HOME/zarvo"
+    mkdir -p "$home"
+    printf '%s\n' "ALICE 900" "BORIS 700" "CLARA 500" "DAVID 300" "EMMA 100" "FRED 50" "GRETA 20" "HUGO 5" >"$home/score.txt"
+else
+    prefix=/usr
+    apt-get install -y -qq "$deb" >"$work/install.log" 2>&1 || { cat "$work/install.log"; fail "apt-get install $deb"; }
+    launcher_dir=/usr/games data=/usr/share/games/zarvo/data
+    export HOME="$work/home"
+    unset XDG_DATA_HOME
+    home="$HOME/.local/share/zarvo"
+    mkdir -p "$HOME"
+fi
+desktop="$prefix/share/applications/org.zarvo.Zarvo.desktop"
+for f in "$launcher_dir/zarvo" "$desktop" "$prefix/share/icons/hicolor/64x64/apps/zarvo.png" \
+         "$prefix/share/icons/hicolor/128x128/apps/zarvo.png" "$prefix/share/man/man6/zarvo.6.gz" \
+         "$prefix/share/metainfo/org.zarvo.Zarvo.metainfo.xml" "$prefix/share/doc/zarvo/copyright" \
+         "$data/graphics/menu.jpg" "$data/sound/menu.ogg"; do
+    [ -e "$f" ] || fail "$f is not installed"
 done
-grep -qx 'Exec=zarvo' "$prefix/share/applications/zarvo.desktop" || fail "desktop entry has no Exec=zarvo"
-
-mkdir -p "$home" "$work/elsewhere"
-printf '%s\n' "ALICE 900" "BORIS 700" "CLARA 500" "DAVID 300" "EMMA 100" "FRED 50" "GRETA 20" "HUGO 5" >"$home/score.txt"
-cp "$home/score.txt" "$work/score.before"
-(cd "$work/elsewhere" && exec "$prefix/bin/zarvo") </dev/null >"$work/game.log" 2>&1 &
+exec_line=$(sed -n 's/^Exec=//p' "$desktop")
+[ "$exec_line" = zarvo ] || fail "the desktop entry's Exec line is '$exec_line', not zarvo"
+cat "$home/score.txt" >"$work/score.before" 2>/dev/null || : >"$work/score.before"
+usr_state() { find /usr -printf '%p %s %T@ %C@\n' | sort; }
+[ -n "$deb" ] && usr_state >"$work/usr.before"
+# A desktop session's PATH, which has the games' folder in it.
+(cd "$work/elsewhere" && PATH="$launcher_dir:/usr/local/bin:/usr/bin:/bin" exec $exec_line) </dev/null >"$work/game.log" 2>&1 &
 game=$!
-wait_until 60 on_screen menu.jpg 512 384 || fail "no menu through the launcher"
-[ "$(readlink "$home/data")" = "$prefix/share/zarvo/data" ] || fail "the launcher did not link $home/data to the installed data"
+wait_until 60 on_screen menu.jpg 512 384 || fail "no menu through the desktop entry"
+[ "$(readlink "$home/data")" = "$data" ] || fail "the launcher did not link $home/data to the installed data"
 
 step "high scores"
 pointer_to 838 322
@@ -143,4 +178,17 @@ status=$? game=""
 [ $status -eq 0 ] || fail "exit status $status"
 grep -q '^Error:' "$work/game.log" && fail "the game reported an error"
 cmp -s "$work/score.expected" "$home/score.txt" || fail "score.txt changed after the name was filed"
+if [ -n "$deb" ]; then
+    step "nothing changed under /usr; remove the package"
+    usr_state >"$work/usr.after"
+    changed=$(diff "$work/usr.before" "$work/usr.after" | head)
+    [ -z "$changed" ] || fail "files under /usr changed while playing: $changed"
+    dpkg -L zarvo >"$work/files"
+    apt-get purge -y -qq zarvo >"$work/remove.log" 2>&1 || { cat "$work/remove.log"; fail "apt-get purge zarvo"; }
+    while read -r f; do
+        [ -e "$f" ] || continue
+        [ -d "$f" ] && { dpkg -S "$f" >/dev/null 2>&1 || [ -n "$(ls -A "$f")" ]; } && continue
+        fail "$f is left behind after the package was removed"
+    done <"$work/files"
+fi
 echo "e2e passed; screens in $shots"
