@@ -73,6 +73,13 @@ int cApplication::init() {
 }
 
 void cApplication::openDisplay() {
+    // Mesa's software rasterizer (llvmpipe) frees a frame's fence while one of
+    // its worker threads may still be unlocking it, a use-after-free that
+    // corrupts the heap about once an hour of play on a busy machine. Drawn
+    // on the game's own thread it has no such race; the game's frames are
+    // cheap enough for that. A player's own setting wins; other drivers
+    // ignore it. Set before the driver is loaded.
+    setenv("LP_NUM_THREADS", "0", 0);
     SDL_Init(SDL_INIT_EVERYTHING);
     started = true;
     // A subsystem that fails (no audio device, say) can leave video down with

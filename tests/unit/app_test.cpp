@@ -6,6 +6,8 @@
 
 #include <cstring>
 #include <deque>
+#include <filesystem>
+#include <fstream>
 
 #include "TestKit.h"
 #include "app/AppState.h"
@@ -117,6 +119,19 @@ TEST_F(App, ResizeResetsViewportAndProjection) {
         EXPECT_EQ((std::vector<GLint>{0, 0, r.w, r.height}), std::vector<GLint>(viewport, viewport + 4));
         EXPECT_DOUBLE_EQ(-2.0 / 1024, p[0]) << "x spans 1024 units whatever the width";
         EXPECT_NEAR(-2.0 * r.w / (1024.0 * r.height), p[5], 1e-9) << "y spans 1024 * h / w";
+    }
+}
+
+// Mesa's software rasterizer frees a frame's fence while one of its worker
+// threads may still unlock it; the game has it draw on the game's own thread.
+TEST_F(App, SoftwareRasterizerDrawsOnTheGameThread) {
+    if (!std::strstr(reinterpret_cast<const char*>(glGetString(GL_RENDERER)), "llvmpipe"))
+        GTEST_SKIP() << "not Mesa's software rasterizer";
+    app.frame();
+    for (const auto& task : std::filesystem::directory_iterator("/proc/self/task")) {
+        std::string name;
+        std::getline(std::ifstream(task.path() / "comm"), name);
+        EXPECT_NE(0u, name.rfind("llvmpipe", 0)) << "a rasterizer thread: " << name;
     }
 }
 
