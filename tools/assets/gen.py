@@ -154,7 +154,71 @@ def brick_face(w, h, base, seed, bw=34, bh=16, var=0.12, mortar=(70, 44, 40), y0
     c = c + rng.normal(0, noise, (h, w, 1))
     return c
 
-def ledge(W, H, seed, golden=False):
+WORN = 30    # the figure only lands this far in from either end of a brick
+LIP = 22     # the capstone is worn round from WORN out to here, where it has broken off
+
+def worn_mask(W, H, s, m, seed):
+    """Silhouette of a brick whose ends have crumbled: the capstone wears round and breaks
+    off at LIP, the course below has lost more bricks than the one under it, and every
+    broken edge is ragged. Bricks are 17 rows tall below the 8-row capstone."""
+    rng = np.random.default_rng(seed + 101)
+    n = SS
+    yy = ((np.arange(H * n) + 0.5) / n)[:, None]
+    xx = ((np.arange(W * n) + 0.5) / n)[None, :]
+    right = xx > W / 2
+    e = np.minimum(xx, W - xx)
+    def rough(size, step, amp):   # seeded ragged offsets, one set for each end
+        k = rng.uniform(0, amp, (2, int(size / step) + 2))
+        t = np.arange(size * n) / n / step
+        return np.interp(t, np.arange(k.shape[1]), k[0]), np.interp(t, np.arange(k.shape[1]), k[1])
+    def per_side(pair, axis):
+        l, r = pair
+        return np.where(right, r[None, :] if axis else r[:, None], l[None, :] if axis else l[:, None])
+    face = per_side(rough(H, 2.5, 4.0), 0)    # ragged end faces (varies down the rows)
+    ledge_top = per_side(rough(W, 2.5, 3.0), 1)   # ragged tops of the exposed courses
+    r1 = np.minimum(m + rng.uniform(10, 15, 2), LIP - 4)
+    r2 = m + rng.uniform(3, 7, 2)
+    r1 = np.where(right, r1[1], r1[0])
+    r2 = np.where(right, r2[1], r2[0])
+    lip = 3.0 * np.clip((WORN - e) / (WORN - LIP), 0, 1) ** 2
+    capr = (yy < s + 8) & (e >= LIP + 0.8 * face) & (yy >= s + lip)
+    c1 = (yy >= s + 8) & (yy < s + 25) & (e >= r1 + face) & ((e >= LIP) | (yy >= s + 8 + ledge_top))
+    c2 = (yy >= s + 25) & (yy < s + 42) & (e >= r2 + face) & ((e >= r1) | (yy >= s + 25 + ledge_top))
+    rest = yy >= s + 42
+    solid = capr | c1 | c2 | rest
+    mk = Image.fromarray((solid * 255).astype(np.uint8), 'L').filter(ImageFilter.GaussianBlur(1.2 * n))
+    mk = mk.point(lambda v: 255 if v >= 128 else 0)   # chipped, rounded corners
+    out = np.array(down(mk, W, H), float) / 255.0
+    px = np.arange(W)
+    out[:, np.minimum(px, W - 1 - px) >= WORN + 2] = 1.0   # the walking surface keeps its exact edge
+    return out
+
+def worn_marks(W, H, s, top, seed):
+    """Cracks running down from the broken top and pits in the weathered ends (0..1)."""
+    rng = random.Random(seed + 107)
+    cr = Image.new('L', (W * SS, H * SS), 0)
+    d = ImageDraw.Draw(cr)
+    for side in (0, 1):
+        out = 1 if side else -1
+        for (e0, length) in [(rng.uniform(24, 28), rng.uniform(10, 14)), (rng.uniform(14, 20), rng.uniform(16, 26)),
+                             (rng.uniform(6, 10), rng.uniform(10, 16))]:
+            x = e0 if side == 0 else W - e0
+            y = top[min(W - 1, int(x))] + 0.5
+            pts = [(x, y)]
+            for _ in range(4):
+                y += length / 4
+                x += out * rng.uniform(-1.0, 3.0)   # drift towards the end
+                pts.append((x, y))
+            d.line([(px * SS, py * SS) for px, py in pts], fill=255, width=int(1.3 * SS), joint='curve')
+        for _ in range(26):
+            e0 = WORN * rng.random() ** 1.6
+            x = e0 if side == 0 else W - e0
+            y = rng.uniform(s, H - 4)
+            r = rng.uniform(0.6, 1.5)
+            d.ellipse([(x - r) * SS, (y - r) * SS, (x + r) * SS, (y + r) * SS], fill=150)
+    return np.array(cr.resize((W, H), Image.LANCZOS), float) / 255.0
+
+def ledge(W, H, seed, golden=False, worn=False):
     s = H // 2 - 26
     m = 6 if golden else 0
     # alpha mask with rounded bottom corners
@@ -165,6 +229,8 @@ def ledge(W, H, seed, golden=False):
     md.rounded_rectangle([m * SS, s * SS, (W - m) * SS - 1, (s + 14) * SS], radius=3 * SS, fill=255)
     mask = np.array(down(mk, W, H), float) / 255.0
     mask[:s] = 0.0   # nothing above the walking surface
+    if worn:
+        mask = mask * worn_mask(W, H, s, m, seed)
     if golden:
         c = brick_face(W, H, (236, 178, 60), seed, bw=38, bh=17, var=0.1, mortar=(150, 92, 30), y0=-(s + 8))
     else:
@@ -173,17 +239,28 @@ def ledge(W, H, seed, golden=False):
     xs = np.arange(W)[None, :]
     # capstone slab on top
     cap = (ys >= s) & (ys < s + 8)
+    if worn:   # the slab has broken off beyond its lip
+        cap = cap & (np.minimum(xs + 0.5, W - xs - 0.5) >= LIP)
     capc = np.array((246, 200, 110) if golden else (196, 140, 92), float)
     rng = np.random.default_rng(seed + 7)
     capn = capc[None, None, :] * (1 + rng.normal(0, 0.03, (H, W, 1)))
     c = np.where(cap[..., None], capn, c)
     seam = (ys == s + 7)
+    if worn:
+        seam = seam & cap
     c = np.where(seam[..., None], c * 0.55, c)
     # lit top edge
     lit = np.zeros((H, 1))
     lit[s] = 1.0
     lit[s + 1] = 0.7
     lit[s + 2] = 0.35
+    if worn:
+        # the light follows the broken top, fading from the lip outwards
+        e = np.minimum(xs + 0.5, W - xs - 0.5)
+        tops = np.argmax(mask >= 0.5, axis=0)
+        k = np.where(e >= WORN, 1.0, 0.35 + 0.65 * np.clip((e - LIP) / (WORN - LIP), 0, 1))
+        dy = ys - tops[None, :]
+        lit = k * np.select([dy == 0, dy == 1, dy == 2], [1.0, 0.7, 0.35], 0.0)
     warm = np.array((255, 248, 200) if golden else (255, 226, 160), float)
     c = c * (1 - lit[..., None]) + warm[None, None, :] * lit[..., None]
     # darken downward and at the ends
@@ -191,6 +268,13 @@ def ledge(W, H, seed, golden=False):
     c = c * (1 - 0.45 * t ** 1.3)[..., None]
     e = np.minimum(xs - m, (W - m - 1) - xs)
     c = c * (0.78 + 0.22 * np.clip(e / 10.0, 0, 1))[..., None]
+    if worn:
+        # weathered ends: darker, greyer and cracked
+        w = np.clip((WORN - np.minimum(xs + 0.5, W - xs - 0.5)) / WORN, 0, 1)[..., None]
+        grey = c.mean(axis=2, keepdims=True)
+        c = c * (1 - 0.45 * w) + grey * 0.45 * w
+        c = c * (1 - 0.34 * w ** 0.8)
+        c = c * (1 - 0.55 * worn_marks(W, H, s, tops, seed))[..., None]
     a = mask * 255
     img = Image.fromarray(np.dstack([np.clip(c, 0, 255), a]).astype(np.uint8), 'RGBA')
     if golden:
@@ -427,6 +511,30 @@ def panel(w, h, lines, margin=3):
         text(d, (w * SS / 2, y * SS), s, size * SS, col + (255,), stroke=2 * SS, stroke_fill=(8, 4, 20, 255), shadow=2 * SS)
     return down(img, w, h)
 
+KEY_H = 32   # a keyboard key drawn in a hint: pale keycap, 32 rows including its shadow
+
+def key_cap_width(label):
+    return int(math.ceil(font(15).getlength(label))) + 40
+
+def key_cap(label):
+    """A pale keyboard key with its label and a return arrow, as seen from above:
+    a lighter top face on a darker skirt, so it reads as a key to press, not a button."""
+    w, h = key_cap_width(label), KEY_H
+    img, d = supersample(w, h)
+    f = SS
+    d.rounded_rectangle([1 * f, 3 * f, (w - 1) * f - 1, (h - 1) * f - 1], radius=6 * f, fill=(24, 16, 40, 200))     # shadow
+    d.rounded_rectangle([1 * f, 1 * f, (w - 1) * f - 1, (h - 3) * f - 1], radius=6 * f, fill=(150, 142, 160, 255))  # skirt
+    d.rounded_rectangle([4 * f, 2 * f, (w - 4) * f - 1, (h - 7) * f - 1], radius=4 * f, fill=(232, 228, 238, 255))  # top face
+    tx = 8
+    d.text((tx * f, (h - 7) / 2 * f + f), label, font=font(15 * f), anchor='lm', fill=(40, 30, 60, 255))
+    # return arrow: down from the top right, then left to a head
+    ax = w - 11
+    ay = (h - 7) / 2 + 3
+    ink = (40, 30, 60, 255)
+    d.line([(ax * f, (ay - 8) * f), (ax * f, ay * f), ((ax - 9) * f, ay * f)], fill=ink, width=int(2 * f), joint='curve')
+    poly(d, [(ax - 13, ay), (ax - 8, ay - 4), (ax - 8, ay + 4)], ink, f)
+    return down(img, w, h)
+
 def button(w, h, label, hot, margin=(5, 5)):
     mx, my = margin
     img, d = supersample(w, h)
@@ -617,10 +725,10 @@ def make_player():
 
 def make_bricks():
     save(ledge(994, 109, 11), 'bottom.png')
-    save(ledge(262, 103, 12), 'brick2.png')
-    save(ledge(207, 99, 13), 'brick4.png')
-    save(ledge(154, 90, 14), 'brick3.png')
-    save(ledge(266, 101, 15, golden=True), 'brick1.png')
+    save(ledge(262, 103, 12, worn=True), 'brick2.png')
+    save(ledge(207, 99, 13, worn=True), 'brick4.png')
+    save(ledge(154, 90, 14, worn=True), 'brick3.png')
+    save(ledge(266, 101, 15, golden=True, worn=True), 'brick1.png')
 
 def make_ornaments():
     for n in ('mus1', 'mus2', 'mus3', 'mus4', 'pill1', 'pill2', 'flow1', 'flow2'):
@@ -710,7 +818,8 @@ def make_panels():
     save(panel(420, 240, [("Steer with the mouse", 24, 56, GOLD_LIGHT), ("Click on the floor to jump", 24, 96, GOLD_LIGHT),
                           ("P pause - Esc menu", 24, 136, GOLD_LIGHT), ("Click to start", 30, 188, (255, 255, 255))]), 'gameinfo.png')
     save(panel(420, 240, [("Paused", 48, 95, (255, 255, 255)), ("P or click to go on", 24, 160, GOLD_LIGHT)]), 'pause.png')
-    save(panel(420, 240, [("Game over", 48, 95, (255, 255, 255)), ("Click to play again", 24, 160, GOLD_LIGHT)]), 'over.png')
+    # the game writes "Score <number>" across the empty band y 98..148
+    save(panel(420, 240, [("Game over", 48, 60, (255, 255, 255)), ("Click to play again", 24, 185, GOLD_LIGHT)]), 'over.png')
     ga = panel(420, 240, [("Play again?", 40, 62, (255, 255, 255))])
     ga.alpha_composite(button(150, 64, 'MENU', False), (116 - 75, 167 - 32))
     ga.alpha_composite(button(160, 70, 'AGAIN', False), (297 - 80, 167 - 35))
@@ -723,11 +832,16 @@ def make_panels():
     for (x, y, r) in [(60, 140, 10), (612, 226, 8), (30, 226, 6)]:
         d.polygon(star_pts(x, y, r, r * 0.42), fill=(255, 230, 120, 255))
     save(kb, 'killbox.png')
-    hs = panel(400, 220, [("New high score!", 34, 46, (255, 255, 255)), ("Type your name, press Return", 20, 92, GOLD_LIGHT)])
+    # name field on the left; the game writes the score into the empty x 240..390, y 132..198
+    hs = panel(400, 220, [("New high score!", 34, 46, (255, 255, 255))])
+    hint = "Type your name, press"
+    gap, kw = 10, key_cap_width("Return")
+    x0 = 200 - (font(20).getlength(hint) + gap + kw) / 2
+    hd = ImageDraw.Draw(hs)
+    hd.text((x0, 94), hint, font=font(20), anchor='lm', fill=GOLD_LIGHT + (255,), stroke_width=2, stroke_fill=(8, 4, 20, 255))
+    hs.alpha_composite(key_cap("Return"), (int(round(x0 + font(20).getlength(hint) + gap)), 94 - 16))
     d = ImageDraw.Draw(hs)
     d.rounded_rectangle([26, 136, 219, 194], radius=6, fill=(8, 6, 22, 235), outline=GOLD + (255,), width=2)
-    d.text((300, 165), "Return", font=font(20), anchor='mm', fill=(200, 180, 140, 255))
-    d.polygon([(250, 165), (262, 156), (262, 174)], fill=(200, 180, 140, 255))
     save(hs, 'highscore.png')
 
 MENU_BUTTONS = [('START', 838.5, 322.5, 129, 65), ('HIGH SCORES', 890, 394, 200, 66),
@@ -765,6 +879,12 @@ def make_score():
     od = ImageDraw.Draw(ov)
     od.rounded_rectangle([88, 84, 942, 652], radius=26, fill=(14, 10, 34, 236), outline=GOLD + (255,), width=3)
     img.alpha_composite(ov)
+    # faint rank numbers just left of the names: the table writes row r centred on
+    # y = 128 + 53 r with its first letter's ink from x 127
+    d = ImageDraw.Draw(img)
+    for r in range(10):
+        d.text((117, 128 + 53 * r), str(r + 1), font=font(16), anchor='rm', fill=(66, 56, 104, 255))
+    d.text((512, 735), "Click to return", font=font(17, False), anchor='mm', fill=(150, 136, 186, 255))
     save(img.convert('RGB'), 'score.jpg')
     c, cd = supersample(184, 58)
     text(cd, (92 * SS, 29 * SS), 'High scores', fit_size('High scores', 30, 168) * SS, GOLD_LIGHT + (255,), stroke=3 * SS, stroke_fill=(40, 14, 60, 255), shadow=2 * SS)
@@ -802,6 +922,10 @@ def caption(img, s):
     for i, l in enumerate(lines):
         d.text((512, y0 + i * 50), l, font=font(40), anchor='mm', fill=(255, 244, 200, 255), stroke_width=3, stroke_fill=(8, 4, 20, 255))
 
+def skip_note(img):
+    """Quiet note under the caption box's right end."""
+    ImageDraw.Draw(img).text((1012, 757), "Any key or click skips", font=font(15, False), anchor='rm', fill=(178, 166, 210, 255))
+
 def make_slides():
     # 1: the witch locks the stars away
     img = sky(1024, 768, 71, moon=(780, 150, 80), stars=160)
@@ -816,6 +940,7 @@ def make_slides():
     w = witch(3)
     img.alpha_composite(w, (560, 120))
     caption(img, "Each night the witch locks the stars in her towers.")
+    skip_note(img)
     save(img.convert('RGB'), 'zarvo2.jpg')
     # 2: Zarvo sets out
     img = sky(1024, 768, 81, moon=(160, 120, 50), stars=200)
@@ -829,6 +954,7 @@ def make_slides():
         o = ornament(n).resize((80, 96), Image.LANCZOS)
         img.alpha_composite(o, (x, 590 - 96))
     caption(img, "Zarvo sets out to climb them, brick by brick.")
+    skip_note(img)
     save(img.convert('RGB'), 'zarvo3.jpg')
     # 3: fifteen towers
     img = sky(1024, 768, 91, moon=(900, 100, 46), stars=220)
@@ -843,6 +969,7 @@ def make_slides():
     p = player_frame(5, 2)
     img.alpha_composite(p, (440, 360))
     caption(img, "Fifteen towers. Mind the drop. Good luck!")
+    skip_note(img)
     save(img.convert('RGB'), 'zarvo4.jpg')
 
 def make_witch():
