@@ -1,5 +1,6 @@
 #include "frontend/NameBox.h"
 
+#include <cstdio>
 #include <cstring>
 
 #include "media/BitmapFont.h"
@@ -15,8 +16,6 @@ cNameBox::cNameBox() : length(0), font(nullptr) {
     entry.score = 0;
     font = new cBitmapFont();
     font->load(kFontPicture, kFontGlyphs);
-    font->setScale(0.75);
-    font->setAlign(-1, 0);
 }
 
 cNameBox::~cNameBox() { delete font; }
@@ -47,5 +46,13 @@ void cNameBox::draw() {
     std::memcpy(text, entry.name, sizeof text);
     if (text[kLast] == ' ') text[length] = '_';
     sprite.draw();
+    font->setScale(0.75);
+    font->setAlign(-1, 0);
     font->drawText(text, -145.0f, 55.0f, -1.0f);
+    // The score being filed, in the free space right of the name field.
+    char score[18];
+    std::snprintf(score, sizeof score, "Score\n%u", entry.score);
+    font->setScale(0.5);
+    font->setAlign(0, 0);
+    font->drawText(score, 115.0f, 55.0f, -1.0f);
 }

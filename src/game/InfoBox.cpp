@@ -19,7 +19,7 @@ const char* pictureOf(int type) {
 }  // namespace
 
 cInfoBox::cInfoBox(int type)
-    : highlight(nullptr), menuHighlight(nullptr), againHighlight(nullptr), font(nullptr), hover(0) {
+    : highlight(nullptr), menuHighlight(nullptr), againHighlight(nullptr), font(nullptr), type(type), hover(0) {
     setNumber(0);
     const char* picture = pictureOf(type);
     if (picture) sprite.load(picture);
@@ -28,10 +28,10 @@ cInfoBox::cInfoBox(int type)
         againHighlight = cTextureManager::getSingleton().getTexture("data\\graphics\\znovuon.png");
         highlight = new cSprite();
         highlight->setHalfSize(162.0f, 63.0f);
-    } else if (type == KillBox) {
+    } else if (type == KillBox || type == GameOver) {
         font = new cBitmapFont();
         font->load(kFontPicture, kFontGlyphs);
-        font->setScale(0.8);
+        font->setScale(type == KillBox ? 0.8 : 0.6);
     }
 }
 
@@ -46,7 +46,12 @@ void cInfoBox::update(float) {
     sprite.z = z;
 }
 
-void cInfoBox::setNumber(unsigned int value) { std::snprintf(number, sizeof number, "%010u", value); }
+void cInfoBox::setNumber(unsigned int value) {
+    if (type == KillBox)
+        std::snprintf(number, sizeof number, "%010u", value);
+    else
+        std::snprintf(number, sizeof number, "Score %u", value);
+}
 
 void cInfoBox::setHover(int h) {
     hover = h;
@@ -66,8 +71,12 @@ void cInfoBox::draw() {
     sprite.draw();
     if (highlight && hover != 0) {
         highlight->draw();
-    } else if (font) {
+    } else if (type == KillBox) {
         font->setAlign(1, -1);
         font->drawText(number, 280.0f, 0.0f, 5.0f);
+    } else if (type == GameOver) {
+        // In the free band between "Game over" and the hint below it.
+        font->setAlign(0, 0);
+        font->drawText(number, 0.0f, 3.0f, 5.0f);
     }
 }

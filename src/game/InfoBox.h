@@ -20,7 +20,8 @@ public:
     void draw() override;
     // 0 no button, 1 the menu button, 2 the again button is highlighted.
     void setHover(int h);
-    // The kill box's number: a finished game's score as ten digits.
+    // The score the box reports: the kill box shows a finished game's score
+    // as ten digits, the game-over box the ended round's as "Score N".
     void setNumber(unsigned int value);
 
     cSprite sprite;
@@ -28,6 +29,7 @@ public:
     cTexture* menuHighlight;
     cTexture* againHighlight;
     cBitmapFont* font;
+    const int type;
     int hover;
-    char number[11];
+    char number[17];
 };

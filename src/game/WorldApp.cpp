@@ -378,7 +378,10 @@ void cWorldApp::finishRound() {
         openNameBox(score);
     } else {
         phase = Climbing;
-        if (!infoBox) showBox(cInfoBox::GameOver);
+        if (!infoBox) {
+            showBox(cInfoBox::GameOver);
+            infoBox->setNumber(score);
+        }
     }
     score = 0;
     level = 1;

@@ -285,6 +285,7 @@ TEST_F(Flow, FallLeadsToGameOverOrThroughTheNameToTheRetryBox) {
         EXPECT_TRUE(playing() == "010" && game->paused && game->score == 0 && game->level == 1 && bricks() == 3);
         EXPECT_EQ(game->phase, f.named ? 4 : 0);
         EXPECT_EQ(shows("data\\graphics\\over.png"), !f.named);
+        if (!f.named) EXPECT_EQ(format("Score %u", f.score), game->infoBox->number) << "the ended round's score";
         EXPECT_EQ(game->nameBox != nullptr, f.named);
     }
     ASSERT_TRUE(game->nameBox && game->nameBox->entry.score == 51);
@@ -336,19 +337,34 @@ TEST_F(Flow, StatusLineShowsLevelAndScore) {
     game->font = own;
 }
 
-// The kill box writes the finished game's score in ten digits, right-aligned, 280 right of its centre.
-TEST_F(Flow, KillBoxShowsTheFinishedScore) {
-    cInfoBox box(cInfoBox::KillBox);
-    cBitmapFont text;
-    text.load(kFontPicture, kFontGlyphs), text.setScale(0.8), text.setAlign(1, -1);
-    box.x = 512, box.y = 250, box.z = 8, box.update(60);
-    for (unsigned points : {13923u, 4000000001u}) {
-        box.setNumber(points);
-        testkit::beginFrame(), glPushMatrix(), box.draw(), glPopMatrix();
-        const testkit::Frame shown;
-        for (std::string digits : {format("%010u", points), std::string("2718281828")}) {
-            testkit::beginFrame(), glPushMatrix(), box.sprite.draw(), text.drawText(digits.c_str(), 280, 0, 5), glPopMatrix();
-            EXPECT_EQ(shown == testkit::Frame(), digits != "2718281828") << digits;
+// Each box writes its score in its own font at its own place: the kill box ten
+// digits right-aligned 280 right of its centre, the game-over box "Score N"
+// centred just below its centre, the name box "Score" over the number right of
+// the name field (left out of the comparison, as the reference has no name).
+TEST_F(Flow, BoxesShowTheScore) {
+    cInfoBox kill(cInfoBox::KillBox), over(cInfoBox::GameOver);
+    cNameBox name;
+    const struct { cObject* box; cSprite* picture; const char* format; double scale; float x, y, z; int alignX, alignY; } rows[] = {
+        {&kill, &kill.sprite, "%010u", 0.8, 280, 0, 5, 1, -1},
+        {&over, &over.sprite, "Score %u", 0.6, 0, 3, 5, 0, 0},
+        {&name, &name.sprite, "Score\n%u", 0.5, 115, 55, -1, 0, 0},
+    };
+    const testkit::Box nameField{339, 277, 532, 334};
+    for (const auto& r : rows) {
+        r.box->x = 512, r.box->y = 250, r.box->z = 8, r.box->update(60);
+        cBitmapFont text;
+        text.load(kFontPicture, kFontGlyphs), text.setScale(r.scale), text.setAlign(r.alignX, r.alignY);
+        for (unsigned points : {13923u, 4000000001u}) {
+            if (r.box == &name) name.entry.score = points;
+            else static_cast<cInfoBox*>(r.box)->setNumber(points);
+            testkit::beginFrame(), glPushMatrix(), r.box->draw(), glPopMatrix();
+            const testkit::Frame shown;
+            for (unsigned drawn : {points, 2718281828u}) {
+                const std::string digits = format(r.format, drawn);
+                testkit::beginFrame(), glPushMatrix(), r.picture->draw(), text.drawText(digits.c_str(), r.x, r.y, r.z), glPopMatrix();
+                const int differ = testkit::countDifferences(shown, testkit::Frame(), {0, 0, 1023, 767}, {nameField});
+                EXPECT_EQ(drawn == points, differ == 0) << digits;
+            }
         }
     }
 }
