@@ -227,8 +227,8 @@ def voice_notes(sc, voice, toks, label):
         if not m:
             raise ScoreError('%s: %s: cannot read %r' % (where, label, w))
         if m.group('len'):
-            spec = m.group('len')
-            last_len = LENGTHS[spec[0]] * (Fraction(3, 2) if '.' in spec else 1) * (Fraction(2, 3) if '3' in spec else 1)
+            mark = m.group('len')
+            last_len = LENGTHS[mark[0]] * (Fraction(3, 2) if '.' in mark else 1) * (Fraction(2, 3) if '3' in mark else 1)
         length, art, p = last_len, m.group('art'), m.group('p')
         if p == 'r':
             keys = []
