@@ -1,11 +1,15 @@
 """Zarvo asset generator: draws every picture and synthesises every sound.
 
-Usage: python3 gen.py DATA_DIR SHEET_PNG
-Everything is seeded, so two runs give byte-identical files.
+Usage: python3 gen.py DATA_DIR SHEET_PNG [MUSIC_SHEET_PNG]
+Everything is seeded, so two runs give byte-identical files. The music comes
+from the scores in tools/assets/scores (see music.py).
 """
-import sys, os, math, random, wave, subprocess, tempfile
+import sys, os, math, random, wave, tempfile
 import numpy as np
 from PIL import Image, ImageDraw, ImageFont, ImageFilter, ImageOps
+
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+import music
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 FONT_BOLD = '/usr/share/fonts/truetype/dejavu/DejaVuSans-Bold.ttf'
@@ -988,163 +992,12 @@ def write_wav(path, st):
         w.setframerate(SR)
         w.writeframes(data)
 
-def normalise(st, db=-10.0):
-    return st * (10 ** (db / 20) / np.max(np.abs(st)))
-
-def env_ad(n, a, r):
-    t = np.arange(n) / SR
-    e = np.minimum(1.0, t / max(a, 1e-4))
-    return e * np.exp(-t * r)
-
-def note_hz(m):
-    return 440.0 * 2 ** ((m - 69) / 12)
-
-def inst(kind, f, dur, rng):
-    n = int(dur * SR)
-    t = np.arange(n) / SR
-    if kind == 'bell':
-        s = np.sin(2 * np.pi * f * t) + 0.35 * np.sin(2 * np.pi * f * 2.0 * t) * np.exp(-t * 3) + 0.15 * np.sin(2 * np.pi * f * 3.01 * t) * np.exp(-t * 6)
-        return s * env_ad(n, 0.004, 2.2)
-    if kind == 'pluck':
-        s = sum(np.sin(2 * np.pi * f * h * t) * np.exp(-t * (4 + 2.5 * h)) / h ** 1.2 for h in range(1, 7))
-        return s * np.minimum(1, t / 0.004)
-    if kind == 'pad':
-        s = np.zeros(n)
-        for det in (-0.004, 0.0, 0.0041):
-            for h in range(1, 5):
-                s += np.sin(2 * np.pi * f * (1 + det) * h * t + h) / h ** 1.6
-        a = np.minimum(1, t / (dur * 0.3))
-        r = np.minimum(1, (dur - t) / (dur * 0.3))
-        return s * a * r * 0.3
-    if kind == 'bass':
-        s = np.sin(2 * np.pi * f * t) + 0.25 * np.sin(4 * np.pi * f * t)
-        return s * env_ad(n, 0.006, 3.0) * np.minimum(1, (dur - t) / 0.02)
-    if kind == 'lead':
-        vib = 1 + 0.004 * np.sin(2 * np.pi * 5.5 * t) * np.minimum(1, t / 0.2)
-        ph = 2 * np.pi * np.cumsum(f * vib) / SR
-        s = np.sin(ph) + 0.3 * np.sin(3 * ph) + 0.12 * np.sin(5 * ph)
-        return s * np.minimum(1, t / 0.01) * np.minimum(1, (dur - t) / 0.04) * (0.7 + 0.3 * np.exp(-t * 4))
-    if kind == 'kick':
-        fr = 45 + 90 * np.exp(-t * 30)
-        return np.sin(2 * np.pi * np.cumsum(fr) / SR) * np.exp(-t * 14)
-    if kind == 'hat':
-        x = rng.normal(0, 1, n)
-        x = np.diff(np.concatenate([[0], x]))
-        return x * np.exp(-t * 60) * 0.25
-    if kind == 'snare':
-        x = rng.normal(0, 1, n)
-        return (0.6 * x + 0.5 * np.sin(2 * np.pi * 185 * t)) * np.exp(-t * 18) * 0.6
-    raise ValueError(kind)
-
-class Song:
-    def __init__(self, bpm, beats, seed):
-        self.spb = 60.0 / bpm
-        self.N = int(round(beats * self.spb * SR))
-        self.buf = np.zeros((2, self.N))
-        self.rng = np.random.default_rng(seed)
-
-    def add(self, kind, midi_or_f, beat, dur_beats, vol, pan=0.0, ring=None):
-        f = note_hz(midi_or_f) if midi_or_f is not None and midi_or_f < 128 else midi_or_f
-        dur = (ring if ring else dur_beats) * self.spb
-        s = inst(kind, f if f else 0, dur, self.rng) * vol
-        start = int(round(beat * self.spb * SR)) % self.N
-        idx = (start + np.arange(len(s))) % self.N   # wrap tails round to the start: seamless loop
-        gl, gr = math.cos((pan + 1) * math.pi / 4), math.sin((pan + 1) * math.pi / 4)
-        np.add.at(self.buf[0], idx, s * gl)
-        np.add.at(self.buf[1], idx, s * gr)
-
-    def finish(self):
-        st = normalise(self.buf)
-        n = 96
-        fade = np.linspace(0, 1, n)
-        st[:, :n] *= fade
-        st[:, -n:] *= fade[::-1]
-        return st
-
-CHORDS = {'Am': (57, [0, 3, 7]), 'F': (53, [0, 4, 7]), 'C': (48, [0, 4, 7]), 'G': (55, [0, 4, 7]), 'Dm': (50, [0, 3, 7]),
-          'E': (52, [0, 4, 7]), 'Bb': (58, [0, 4, 7]), 'A': (57, [0, 4, 7]), 'Gm': (55, [0, 3, 7]), 'Em': (52, [0, 3, 7]),
-          'D': (50, [0, 4, 7]), 'B': (59, [0, 4, 7])}
-
-def melody(song, chords, rng, inst_name, vol, octave_shift, beat_per_bar=4, density=0.6, pan=0.2, ring=None):
-    prev = None
-    for bar, ch in enumerate(chords):
-        root, iv = CHORDS[ch]
-        tones = sorted(set([(root + i) % 12 for i in iv]))
-        cands = [m for m in range(60 + octave_shift, 82 + octave_shift) if m % 12 in tones]
-        b = 0.0
-        while b < beat_per_bar:
-            step = rng.choice([0.5, 0.5, 1.0, 1.0, 1.5, 2.0]) if density < 0.8 else rng.choice([0.5, 0.5, 0.5, 1.0])
-            if b + step > beat_per_bar:
-                step = beat_per_bar - b
-            if rng.random() < density:
-                if prev is None:
-                    m = cands[len(cands) // 2]
-                else:
-                    near = sorted(cands, key=lambda c: (abs(c - prev), c))[:3]
-                    m = near[int(rng.integers(0, len(near)))]
-                song.add(inst_name, m, bar * beat_per_bar + b, step, vol, pan, ring=ring)
-                prev = m
-            b += step
-
 def make_music(tmp):
-    songs = {}
-    # calm menu loop: 96 bpm, 32 beats = 20 s
-    s = Song(96, 32, 1)
-    rng = np.random.default_rng(101)
-    ch = ['Am', 'F', 'C', 'G', 'Am', 'F', 'Dm', 'E']
-    for bar, c in enumerate(ch):
-        root, iv = CHORDS[c]
-        for i in iv:
-            s.add('pad', root + i, bar * 4, 4.6, 0.16, -0.3 + 0.3 * iv.index(i))
-        s.add('bass', root - 12, bar * 4, 2, 0.5, 0)
-        s.add('bass', root - 12 + 7, bar * 4 + 2, 2, 0.35, 0)
-        arp = [0, 1, 2, 1, 2, 1, 0, 2]
-        for k, a in enumerate(arp):
-            m = root + iv[a] + 12 + (12 if k == 4 else 0)
-            s.add('pluck', m, bar * 4 + k * 0.5, 0.5, 0.18, 0.5, ring=1.2)
-    melody(s, ch, rng, 'bell', 0.28, 12, density=0.5, pan=-0.3, ring=1.6)
-    songs['menu'] = s.finish()
-    # lively game loop: 144 bpm, 48 beats = 20 s
-    s = Song(144, 48, 2)
-    rng = np.random.default_rng(202)
-    ch = ['Dm', 'Bb', 'C', 'A', 'Dm', 'Bb', 'Gm', 'A', 'F', 'C', 'Bb', 'A']
-    for bar, c in enumerate(ch):
-        root, iv = CHORDS[c]
-        for b in range(4):
-            s.add('kick', 0, bar * 4 + b, 0.5, 0.7 if b % 2 == 0 else 0.45, 0, ring=0.4)
-            if b % 2 == 1:
-                s.add('snare', 0, bar * 4 + b, 0.5, 0.5, 0.1, ring=0.3)
-            for h in (0, 0.5):
-                s.add('hat', 0, bar * 4 + b + h, 0.25, 0.5 if h else 0.3, 0.4, ring=0.15)
-        for k in range(8):
-            s.add('bass', root - 12 + (12 if k % 2 else 0), bar * 4 + k * 0.5, 0.5, 0.42, 0, ring=0.45)
-            a = [0, 1, 2, 1][k % 4]
-            s.add('pluck', root + iv[a] + 12, bar * 4 + k * 0.5, 0.5, 0.15, -0.5, ring=0.5)
-    melody(s, ch, rng, 'lead', 0.22, 12, density=0.85, pan=0.25)
-    songs['game'] = s.finish()
-    # intro: 80 bpm, 52 beats = 39 s
-    s = Song(80, 52, 3)
-    rng = np.random.default_rng(303)
-    ch = ['Em', 'C', 'G', 'D', 'Em', 'C', 'Am', 'B', 'C', 'D', 'Em', 'C', 'B']
-    for bar, c in enumerate(ch):
-        root, iv = CHORDS[c]
-        for i in iv:
-            s.add('pad', root + i, bar * 4, 4.8, 0.16, -0.4 + 0.4 * iv.index(i))
-        s.add('bass', root - 12, bar * 4, 4, 0.45, 0, ring=3.0)
-        if bar >= 4:
-            for b in range(4):
-                s.add('kick', 0, bar * 4 + b, 0.5, 0.35 if b % 2 == 0 else 0.0001, 0, ring=0.4)
-                s.add('hat', 0, bar * 4 + b + 0.5, 0.25, 0.35, 0.4, ring=0.12)
-        for k in range(4):
-            s.add('pluck', root + iv[k % 3] + 12, bar * 4 + k, 1, 0.14, 0.5, ring=1.2)
-    melody(s, ch, rng, 'bell', 0.3, 12, density=0.55, pan=-0.2, ring=2.0)
-    songs['intro'] = s.finish()
-    for name, st in songs.items():
-        wav = os.path.join(tmp, name + '.wav')
-        write_wav(wav, st)
-        out = os.path.join(OUT, 'sound', name + '.ogg')
-        subprocess.run(['oggenc', '-Q', '-q', '2', '--serial', '1', '-o', out, wav], check=True)
+    """The three pieces are scores in tools/assets/scores, rendered by music.py."""
+    pieces = music.make_music(OUT, tmp, write_wav)
+    for (name, _st, _marks, _sc) in pieces:
         written.append(('sound/' + name + '.ogg', None))
+    return pieces
 
 def make_sfx():
     # jump: rising boing
@@ -1230,12 +1083,13 @@ def main():
     global OUT
     OUT = sys.argv[1]
     sheet = sys.argv[2] if len(sys.argv) > 2 else None
+    music_sheet = sys.argv[3] if len(sys.argv) > 3 else None
     os.makedirs(os.path.join(OUT, 'graphics'), exist_ok=True)
     os.makedirs(os.path.join(OUT, 'sound'), exist_ok=True)
     make_font(); make_player(); make_bricks(); make_ornaments(); make_back(); make_gauge()
     make_witch(); make_pointers(); make_panels(); make_menu(); make_score(); make_credits(); make_slides()
     with tempfile.TemporaryDirectory() as tmp:
-        make_music(tmp)
+        pieces = make_music(tmp)
     make_sfx()
     # compare against the manifest
     want = {}
@@ -1251,6 +1105,8 @@ def main():
         sys.exit(1)
     if sheet:
         contact_sheet(sheet)
+    if music_sheet:
+        music.music_sheet(music_sheet, pieces, FONT_SANS, FONT_BOLD)
     print('zarvo assets: %d pictures, %d sounds written to %s' % (
         sum(1 for n in got if n.startswith('graphics/')), sum(1 for n in got if n.startswith('sound/')), OUT))
 
