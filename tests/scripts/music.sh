@@ -2,4 +2,4 @@
 # The score reader and MIDI writer behind the music, and the committed pieces:
 # lengths, loop seams, the intro's changes at the slide fades.
 set -euo pipefail
-exec /usr/bin/python3 tools/assets/test_music.py
+exec /usr/bin/python3 tests/scripts/music_test.py

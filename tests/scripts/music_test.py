@@ -2,15 +2,14 @@
 the MIDI it writes reads back to the notes written, and the committed pieces
 have the lengths, loop seams and intro timing the game relies on.
 
-Run: /usr/bin/python3 tools/assets/test_music.py   (needs oggdec, not fluidsynth)
+Run: /usr/bin/python3 tests/scripts/music_test.py   (needs oggdec, not fluidsynth)
 """
 import os, subprocess, sys, tempfile, unittest, wave
 from fractions import Fraction
 import numpy as np
 
-HERE = os.path.dirname(os.path.abspath(__file__))
-ROOT = os.path.dirname(os.path.dirname(HERE))
-sys.path.insert(0, HERE)
+ROOT = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
+sys.path.insert(0, os.path.join(ROOT, 'tools', 'assets'))
 import music
 
 HEAD = 'tempo 120\nmeter 4/4\nloop yes\nvoice a prog=1\nvoice d drums\npattern p\n  kick x...\n'
