@@ -164,7 +164,8 @@ TEST(NameBox, TypesUpToSevenLettersAndShowsThemOverItsPicture) {
         for (const char* k = r.keys; *k; ++k) *k == '<' ? box.removeChar() : (void)box.addChar(*k);
         EXPECT_EQ(r.name + std::to_string(r.length), box.entry.name + std::to_string(box.length)) << r.keys;
         box.x = 512, box.y = 250, box.z = 8, box.update(50.0f), testkit::beginFrame(), box.draw();
-        const testkit::Frame drawn;  // the typing mark draws as a blank
-        EXPECT_TRUE(drawn == painted({{GFX "highscore.png", 512, 250, 0, 0}}, {{r.name, 367, 305, -1}})) << r.keys;
+        const testkit::Frame drawn;  // the typing mark draws as a blank; the score beside it is the game tests' part
+        const testkit::Frame expected = painted({{GFX "highscore.png", 512, 250, 0, 0}}, {{r.name, 367, 305, -1}});
+        EXPECT_EQ(0, testkit::countDifferences(drawn, expected, {0, 0, 1023, 767}, {{532, 250, 700, 348}})) << r.keys;
     }
 }
