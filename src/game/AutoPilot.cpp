@@ -197,8 +197,7 @@ void cAutoPilot::steerInAir(const cWorldApp& game, cPilotInput& input) {
         input.mouseX = aimFor(game, p.x);
         return;
     }
-    const float f = 0.1f * static_cast<float>(game.level) + 1.1f;
-    const float nextY = p.y + game.fallSpeed * f / fps;
+    const float nextY = p.y + game.fallSpeed * game.levelFactor() / fps;
     const float landing = landingPoint(*target, p.x);
     float desired = landing;
     if (game.fallSpeed < 0.0f && nextY >= target->y - kLandLine - 2.0f) {

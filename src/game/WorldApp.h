@@ -77,8 +77,10 @@ public:
     // and offered to the table when the box goes away; 0 otherwise.
     unsigned int finishedScore;
 
-private:
+    // How much faster than level 0 the world moves: 0.1 x level + 1.1.
     float levelFactor() const;
+
+private:
     // Frame pass steps.
     void readMouse();
     void endLevelWhenWitchGone();

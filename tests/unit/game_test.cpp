@@ -285,7 +285,7 @@ TEST_F(Flow, FallLeadsToGameOverOrThroughTheNameToTheRetryBox) {
         EXPECT_TRUE(playing() == "010" && game->paused && game->score == 0 && game->level == 1 && bricks() == 3);
         EXPECT_EQ(game->phase, f.named ? 4 : 0);
         EXPECT_EQ(shows("data\\graphics\\over.png"), !f.named);
-        if (!f.named) EXPECT_EQ(format("Score %u", f.score), game->infoBox->number) << "the ended round's score";
+        if (!f.named) { EXPECT_EQ(format("Score %u", f.score), game->infoBox->number) << "the ended round's score"; }
         EXPECT_EQ(game->nameBox != nullptr, f.named);
     }
     ASSERT_TRUE(game->nameBox && game->nameBox->entry.score == 51);
