@@ -88,6 +88,12 @@ void cApplication::openDisplay() {
     // context (classic SDL crashes there).
     if (!SDL_WasInit(SDL_INIT_VIDEO) && SDL_InitSubSystem(SDL_INIT_VIDEO | SDL_INIT_TIMER) < 0)
         throw new std::runtime_error(std::string("No display: ") + SDL_GetError());
+    // When the X server cannot be reached, SDL 1.2 over SDL2 falls back to a
+    // video driver that draws into memory: the game would run on, unseen and
+    // unstoppable by its player. That is no display either.
+    char driver[32] = "";
+    if (SDL_VideoDriverName(driver, sizeof driver) && (!std::strcmp(driver, "offscreen") || !std::strcmp(driver, "dummy")))
+        throw new std::runtime_error(std::string("No display: only the ") + driver + " video driver started");
     // Follow the display's refresh as classic SDL does, rather than spinning
     // thousands of frames a second; motion still scales by the measured rate.
     SDL_GL_SetAttribute(SDL_GL_SWAP_CONTROL, 1);

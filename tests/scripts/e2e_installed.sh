@@ -75,9 +75,8 @@ cat "$home/score.txt" >"$work/score.before" 2>/dev/null || : >"$work/score.befor
 usr_state() { find /usr -printf '%p %s %T@ %C@\n' | sort; }
 [ -n "$deb" ] && usr_state >"$work/usr.before"
 # A desktop session's PATH, which has the games' folder in it.
-(cd "$work/elsewhere" && PATH="$launcher_dir:/usr/local/bin:/usr/bin:/bin" exec $exec_line) </dev/null >"$work/game.log" 2>&1 &
-game=$!
-wait_until 60 on_screen menu.jpg 512 384 || fail "no menu through the desktop entry"
+start_game "$(pic menu.jpg)" "$work/game.log" "$work/elsewhere" env PATH="$launcher_dir:/usr/local/bin:/usr/bin:/bin" $exec_line &&
+    kill -0 $game 2>/dev/null || fail "no menu through the desktop entry"
 [ "$(readlink "$home/data")" = "$data" ] || fail "the launcher did not link $home/data to the installed data"
 
 step "high scores"

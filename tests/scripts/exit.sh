@@ -22,29 +22,11 @@ trap 'own_screen_stop; rm -rf "$work"' EXIT
 failures=0
 problem() { echo "$1"; cat "$work/out"; failures=$((failures + 1)); }
 ended() { ! kill -0 "$game" 2>/dev/null; }
-menu_or_end() { ended || screen_shows "$root/data/graphics/menu.jpg" 512 384; }
-
-# start_game DIR: starts the game in DIR and waits for its menu (or its end).
-# A start that shows nothing for 60 s is the GL driver's own hang (see
-# docs/reliability.md, section 6): its threads' backtraces are kept in
-# exit-hang-PID.txt and the game is started once more.
-start_game() {
-    local try
-    for try in 1 2; do
-        (cd "$1" && exec "$bin" </dev/null >"$work/out" 2>&1) &
-        game=$!
-        wait_until 60 menu_or_end && return 0
-        gdb -p $game -batch -ex 'thread apply all bt' >"${ZARVO_BINARY_DIR:-build}/exit-hang-$game.txt" 2>&1
-        kill -KILL $game; wait $game
-        echo "HANG: no menu within 60 s (threads in exit-hang-$game.txt)" >&2
-    done
-    return 1
-}
 
 # run_and_quit DIR HOW: starts the game in DIR, waits for the menu, quits it by
 # HOW (button or TERM); prints why it failed, if it did.
 run_and_quit() {
-    start_game "$1" || { echo "no menu within 60 s, twice"; return; }
+    start_game "$root/data/graphics/menu.jpg" "$work/out" "$1" "$bin" || { kill -KILL $game; wait $game; echo "no menu within 60 s"; return; }
     ended && { wait $game; echo "ended at start-up (status $?)"; return; }
     if [ "$2" = button ]; then pointer_to 836 543; xdotool click 1; else kill -TERM $game; fi
     wait_until 30 ended || { kill -KILL $game; wait $game; echo "still running 30 s after the quit"; return; }

@@ -22,9 +22,7 @@ trap '[ -n "$game" ] && kill "$game" 2>/dev/null; own_screen_stop; rm -rf "$work
 fail() { echo "FAIL: $*"; cat "$work/game.log"; exit 1; }
 pic() { echo "$root/data/graphics/$1"; }
 
-"$bin" </dev/null >"$work/game.log" 2>&1 &
-game=$!
-wait_until 60 screen_shows "$(pic menu.jpg)" 512 384 || fail "no menu within 60 s"
+start_game "$(pic menu.jpg)" "$work/game.log" "$root" "$bin" && kill -0 $game 2>/dev/null || fail "no menu within 60 s"
 
 # at PICTURE X Y: against the reference shot, the pixels around (X, Y) change
 # just as they do when PICTURE is laid over the reference centred on (X, Y):
