@@ -52,7 +52,7 @@ int cApplication::init() {
     openDisplay();
     std::srand(static_cast<unsigned>(platform().now()));
     if (!cTextureManager::ms_singleton) new cTextureManager();
-    Mix_OpenAudio(22050, AUDIO_S16SYS, 2, 1024);
+    openAudio();
 
     highScores = new cHighScoreTable();
     highScores->loadFromFile("score.txt");
@@ -71,6 +71,8 @@ int cApplication::init() {
     hideSystemPointer();
     return 0;
 }
+
+bool cApplication::openAudio() { return Mix_OpenAudio(22050, AUDIO_S16SYS, 2, 1024) == 0; }
 
 void cApplication::openDisplay() {
     // Mesa's software rasterizer (llvmpipe) frees a frame's fence while one of

@@ -21,6 +21,8 @@ public:
     // The first steps of init: SDL, the video mode, the projection and the
     // fixed GL state (the test kit opens its window through this too).
     void openDisplay();
+    // Opens the mixer for the game's music and sounds; false when there is no sound.
+    static bool openAudio();
     int run();
     void setupProjection();
     void setupGL();

@@ -1,6 +1,7 @@
 #include "TestKit.h"
 
 #include <SDL.h>
+#include <SDL_mixer.h>
 #include <SDL_opengl.h>
 #include <GL/glu.h>
 #include <unistd.h>
@@ -55,6 +56,12 @@ void openWindow() {
     windowOpen = true;
     cTextureManager::setHeadless(false);
     ensureCache();
+}
+
+bool openAudio() {
+    static const bool open = (SDL_WasInit(SDL_INIT_AUDIO) || SDL_InitSubSystem(SDL_INIT_AUDIO) == 0) &&
+                             cApplication::openAudio() && std::atexit([] { Mix_CloseAudio(); }) == 0;
+    return open;
 }
 
 void useHeadlessTextures() {

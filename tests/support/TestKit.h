@@ -25,6 +25,9 @@ cApplication& app();
 // Opens (once per process) the game's display through the application's own
 // set-up, windowed rather than full screen, and creates the texture cache.
 void openWindow();
+// Opens the mixer as the game does, once; it is closed at exit, so that its
+// thread stops before the libraries it runs in are unloaded.
+bool openAudio();
 // Creates the texture cache without a window (decode-only, nothing uploaded).
 void useHeadlessTextures();
 // Clears to black and loads the identity modelview with the game's camera applied.

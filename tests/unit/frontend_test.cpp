@@ -67,7 +67,7 @@ testkit::Frame painted(std::initializer_list<Picture> pictures, std::initializer
 struct Screens {
     Screens() {
         testkit::openWindow();
-        EXPECT_EQ(0, Mix_OpenAudio(22050, AUDIO_S16SYS, 2, 1024)) << Mix_GetError();
+        EXPECT_TRUE(testkit::openAudio()) << Mix_GetError();
         Mix_SetPostMix(logMusic, nullptr);
         setPlatform(&pointer), menu.load(), intro.load();
     }

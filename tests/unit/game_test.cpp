@@ -30,11 +30,6 @@
 
 namespace {
 
-bool openAudio() {
-    static const bool open = SDL_InitSubSystem(SDL_INIT_AUDIO) == 0 && Mix_OpenAudio(22050, AUDIO_S16SYS, 2, 1024) == 0;
-    return open;
-}
-
 // Which of the channels 0 (jump), 1 (fall) and 2 (goal) play, "010" for the fall alone; then silence.
 std::string playing() {
     std::string s;
@@ -59,7 +54,7 @@ int drawnX(unsigned seed, int skip) {
 
 // A loaded game whose sounds keep their channels busy until halted, however late a test looks.
 struct Game : testkit::GameScene {
-    Game() : GameScene((openAudio(), 1000), true) {  // the mixer opens before the game loads its sounds
+    Game() : GameScene((testkit::openAudio(), 1000), true) {  // the mixer opens before the game loads its sounds
         for (cSound* s : {game->jumpSound, game->fallSound, game->goalSound}) s->loops = -1;
     }
     int bricks() const {

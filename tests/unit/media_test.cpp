@@ -31,7 +31,7 @@ char colourAt(int x, int y) {
 
 struct Media : ::testing::Test {
     static void SetUpTestSuite() {
-        testkit::openWindow(), Mix_OpenAudio(22050, AUDIO_S16SYS, 2, 1024), Mix_SetPostMix([](void*, Uint8*, int n) { mixedBytes += n; }, nullptr);
+        testkit::openWindow(), testkit::openAudio(), Mix_SetPostMix([](void*, Uint8*, int n) { mixedBytes += n; }, nullptr);
         dir = testkit::tempDir();
         // A strip of four 16-pixel cells (red, green, blue, yellow), and the
         // same cells as a 2 x 2 picture (red, green over blue, yellow).
