@@ -137,21 +137,27 @@ wait_until() {
 # start_game MENU LOG DIR COMMAND...: starts the game in DIR (stdin closed,
 # output in LOG), leaves its pid in $game and waits up to 60 s for the picture
 # MENU to fill the screen or for the game to end.  Now and then a busy X server
-# refuses a new connection; the game then says "Error:No display" and ends, and
-# is started once more (the refused start's output is kept as LOG.refused).
+# refuses a new connection (docs/reliability.md, section 6): the game then says
+# "Error:No display" and ends, or, when SDL still starts a video driver that
+# draws into memory, shows nothing.  Such a start is tried once more; its
+# output is kept as LOG.refused.
 start_game() {
     local menu=$1 log=$2 dir=$3 try
     shift 3
     for try in 1 2; do
         (cd "$dir" && exec "$@") </dev/null >"$log" 2>&1 &
         game=$!
-        wait_until 60 xdrive_menu_or_end "$menu" || return 1
-        kill -0 "$game" 2>/dev/null && return 0
-        grep -q '^Error:No display' "$log" || return 0
+        if wait_until 60 xdrive_menu_or_end "$menu"; then
+            kill -0 "$game" 2>/dev/null && return 0
+            grep -q '^Error:No display' "$log" || return 0
+        else
+            kill -KILL "$game"
+        fi
         wait "$game"
         cp "$log" "$log.refused"
-        echo "the X server refused the game; starting it once more" >&2
+        echo "the game did not reach the X server; starting it once more" >&2
     done
+    return 1
 }
 xdrive_menu_or_end() { ! kill -0 "$game" 2>/dev/null || screen_shows "$1" 512 384; }
 
