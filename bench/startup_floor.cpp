@@ -11,6 +11,7 @@
 #include <GL/glu.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -26,6 +27,7 @@ int main(int argc, char** argv) {
         while (std::fscanf(in, "%7s %1023[^\n]", kind, path) == 2) files.emplace_back(kind, path);
         std::fclose(in);
     }
+    setenv("LP_NUM_THREADS", "0", 0);  // as the game asks of the software rasterizer
     SDL_Init(SDL_INIT_EVERYTHING);
     SDL_GL_SetAttribute(SDL_GL_SWAP_CONTROL, 1);
     SDL_SetVideoMode(1024, 768, 32, 0xD0000012u);
