@@ -10,7 +10,8 @@ bin="${ZARVO_BINARY_DIR:-build}/zarvo"
 source "$root/tests/support/xdrive.bash"
 own_screen || exit 1
 if [ -n "${1:-}" ]; then
-    [ -e "$1/libSDL-1.2.so.0" ] || { echo "no SDL 1.2 library in $1"; exit 1; }
+    # Fetched once into the build folder, as the test command does.
+    (source "$root/scripts/setup.sh" && zarvo_fetch_classic_sdl "$1") || exit 1
     export LD_LIBRARY_PATH="$1${LD_LIBRARY_PATH:+:$LD_LIBRARY_PATH}"
 fi
 export SDL_AUDIODRIVER=${SDL_AUDIODRIVER:-dummy}
