@@ -4,7 +4,7 @@ Usage: python3 gen.py DATA_DIR SHEET_PNG [MUSIC_SHEET_PNG]
 Everything is seeded, so two runs give byte-identical files. The music comes
 from the scores in tools/assets/scores (see music.py).
 """
-import sys, os, math, random, wave, tempfile
+import sys, os, re, math, random, wave, tempfile
 import numpy as np
 from PIL import Image, ImageDraw, ImageFont, ImageFilter, ImageOps
 
@@ -682,8 +682,13 @@ def big_title(img, s, cx, cy, size):
 
 # ---------------------------------------------------------------- pictures
 
+def font_glyphs():
+    """The letters of the font picture, in the order the game looks them up."""
+    with open(os.path.join(HERE, '..', '..', 'src', 'media', 'BitmapFont.cpp')) as f:
+        return re.search(r'kFontGlyphs = "([^"]+)"', f.read()).group(1)
+
 def make_font():
-    chars = "ABCDEFGHIJKLMNOPQRSTUVWXYZcelorsv0123456789"
+    chars = font_glyphs()
     S = 200
     F = font(S)
     tmp = Image.new('L', (S * 2, S * 2), 0)
