@@ -26,6 +26,8 @@
 #include "media/BitmapFont.h"
 #include "media/Sound.h"
 #include "media/TextureManager.h"
+#include "scene/Geometry.h"
+#include "scene/MenuButton.h"
 #include "scene/ObjectList.h"
 
 namespace {
@@ -121,8 +123,8 @@ TEST(Contact, EachKindOfBrickMeetsTheFigure) {
 TEST(Objects, FigureWalksScrollsAndPicksItsPicture) {
     const struct { float x, y; int target; float speed; bool ground; float fps; const char* after; } steps[] = {
         {500.5f, 300, 500, 0, false, 60, "500.5 300 0 4 0 0"},
-        {1400, 350, 500, 650, false, 50, "1320 337 1 5 0 0"},
-        {100, 250, 600, 650, false, 65, "161.538 250 0 5 0.5 0"},
+        {1400, 300.5f, 500, 650, false, 50, "1320 287.5 1 5 0 0"},  // rising below the scroll line at 300
+        {100, 300, 600, 650, false, 65, "161.538 300 0 5 0.5 0"},
         {500, 300, 500, 100, false, 60, "500 300 0 4 0.25 0"},
         {500, 300, 500, 100.5f, false, 60, "500 300 0 5 0.25 0"},
         {500, 300, 500, -100, false, 60, "500 301.667 1 4 0.25 0"},
@@ -303,6 +305,16 @@ TEST_F(Flow, FallLeadsToGameOverOrThroughTheNameToTheRetryBox) {
     EXPECT_TRUE(testkit::app().requestedState == 0 && !game->paused && !game->infoBox && game->level == 1 && game->score == 0);
 }
 
+// The retry box's menu button covers 343..493 x 265..329 and its again button 519..679 x 262..332.
+TEST_F(Flow, RetryButtonsAnswerWithinTheirEdges) {
+    const struct { int x, y; bool menu, again; } probes[] = {
+        {343, 265, 1, 0}, {493, 329, 1, 0}, {342, 297, 0, 0}, {494, 297, 0, 0}, {418, 264, 0, 0}, {418, 330, 0, 0},
+        {519, 262, 0, 1}, {679, 332, 0, 1}, {518, 297, 0, 0}, {680, 297, 0, 0}, {599, 261, 0, 0}, {599, 333, 0, 0}};
+    for (const auto& p : probes)
+        EXPECT_EQ(std::make_pair(p.menu, p.again),
+                  std::make_pair(hitTest(*game->menuButton, p.x, p.y), hitTest(*game->againButton, p.x, p.y))) << p.x << "," << p.y;
+}
+
 TEST_F(Flow, AimMarkerIsDrawnOnlyDuringPlay) {
     game->mouseDown(1), platform.x = 700, frame();
     for (int phase : {0, 1, 2, 4, 5}) {
@@ -313,6 +325,16 @@ TEST_F(Flow, AimMarkerIsDrawnOnlyDuringPlay) {
         game->aimMarker->sprite.x = 700;
         EXPECT_EQ(testkit::countDifferences(here, moved, {0, 0, 1023, 767}) > 0, phase <= 1) << "phase " << phase;
     }
+}
+
+// The game's own music starts at volume 50 of 128 with the game and fades out when it is left.
+TEST_F(Flow, MusicPlaysWhileTheGameIsShown) {
+    Mix_HaltMusic(), Mix_VolumeMusic(128);
+    SDL_LockAudio(), game->activate(true);
+    EXPECT_EQ(format("%d %d %d", Mix_PlayingMusic(), Mix_FadingMusic(), Mix_VolumeMusic(-1)), format("1 %d 50", MIX_NO_FADING));
+    game->activate(false);
+    EXPECT_EQ(MIX_FADING_OUT, Mix_FadingMusic());
+    SDL_UnlockAudio(), Mix_HaltMusic();
 }
 
 // The status line matches the same text drawn over the scene with the game's font set-up.
