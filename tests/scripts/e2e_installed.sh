@@ -140,8 +140,8 @@ for attempt in $(seq 25); do
     on_screen over.png 512 250 && xdotool click 1 && wait_until 10 gone over.png 512 250
     # Jump from beside the lower of the first two bricks, then steer over it
     # as the figure rises past it, with a reaction time from 0.25 to 0.75 s.
-    # On level 1 the figure's head passes the brick's top about 0.37 s after
-    # the jump and comes back down past it at 1.3 s, and from 200 px aside it
+    # On level 1 the figure is high enough to land on the first brick (y 320)
+    # from about 0.37 s after the jump until 1.3 s, and from 200 px aside it
     # reaches the brick's edge in a tenth of a second.
     shot "$work/now.png"
     bx=$(brick_centres "$work/now.png" 320 | awk '$1 > 100 && $2 < 700 { print $1; exit }')
