@@ -41,7 +41,6 @@ fail() { echo "FAIL: $*"; shot "$shots/failure.png"; tail -n 20 "$work/game.log"
 pic() { echo "$data/graphics/$1"; }
 on_screen() { screen_shows "$(pic "$1")" "${@:2}"; }
 gone() { ! on_screen "$@"; }
-ended() { ! kill -0 "$game" 2>/dev/null; }
 
 step "install"
 mkdir -p "$work/elsewhere"
@@ -76,7 +75,7 @@ usr_state() { find /usr -printf '%p %s %T@ %C@\n' | sort; }
 [ -n "$deb" ] && usr_state >"$work/usr.before"
 # A desktop session's PATH, which has the games' folder in it.
 start_game "$(pic menu.jpg)" "$work/game.log" "$work/elsewhere" env PATH="$launcher_dir:/usr/local/bin:/usr/bin:/bin" $exec_line &&
-    kill -0 $game 2>/dev/null || fail "no menu through the desktop entry"
+    ! game_ended || fail "no menu through the desktop entry"
 [ "$(readlink "$home/data")" = "$data" ] || fail "the launcher did not link $home/data to the installed data"
 
 step "high scores"
@@ -203,7 +202,7 @@ snap credits
 xdotool click 1
 wait_until 10 on_screen menu.jpg 512 384 || fail "the credits' return area did not lead back to the menu"
 click_at 836 543
-wait_until 30 ended || fail "the game still runs 30 s after the quit button"
+wait_until 30 game_ended || fail "the game still runs 30 s after the quit button"
 wait "$game"
 status=$? game=""
 [ $status -eq 0 ] || fail "exit status $status"

@@ -21,15 +21,14 @@ work=$(mktemp -d)
 trap 'own_screen_stop; rm -rf "$work"' EXIT
 failures=0
 problem() { echo "$1"; cat "$work/out"; failures=$((failures + 1)); }
-ended() { ! kill -0 "$game" 2>/dev/null; }
 
 # run_and_quit DIR HOW: starts the game in DIR, waits for the menu, quits it by
 # HOW (button or TERM); prints why it failed, if it did.
 run_and_quit() {
     start_game "$root/data/graphics/menu.jpg" "$work/out" "$1" "$bin" || { echo "no menu within 60 s, twice"; return; }
-    ended && { wait $game; echo "ended at start-up (status $?)"; return; }
+    game_ended && { wait $game; echo "ended at start-up (status $?)"; return; }
     if [ "$2" = button ]; then pointer_to 836 543; xdotool click 1; else kill -TERM $game; fi
-    wait_until 30 ended || { kill -KILL $game; wait $game; echo "still running 30 s after the quit"; return; }
+    wait_until 30 game_ended || { kill -KILL $game; wait $game; echo "still running 30 s after the quit"; return; }
     wait $game
     local status=$?
     [ $status -eq 0 ] || { echo "exit status $status"; return; }

@@ -23,7 +23,7 @@ trap '[ -n "$game" ] && kill "$game" 2>/dev/null; own_screen_stop; rm -rf "$work
 fail() { echo "FAIL: $*"; cat "$work/game.log"; exit 1; }
 pic() { echo "$root/data/graphics/$1"; }
 
-start_game "$(pic menu.jpg)" "$work/game.log" "$root" "$bin" && kill -0 $game 2>/dev/null || fail "no menu within 60 s"
+start_game "$(pic menu.jpg)" "$work/game.log" "$root" "$bin" && ! game_ended || fail "no menu within 60 s"
 
 # at PICTURE X Y: against the reference shot, the pixels around (X, Y) change
 # just as they do when PICTURE is laid over the reference centred on (X, Y):
@@ -89,8 +89,7 @@ xdotool key Escape
 wait_until 30 screen_shows "$(pic menu.jpg)" 512 384 || fail "Escape did not lead back to the menu"
 pointer_to 836 543
 xdotool click 1
-ended() { ! kill -0 "$game" 2>/dev/null; }
-wait_until 30 ended || fail "the game still runs 30 s after the quit button"
+wait_until 30 game_ended || fail "the game still runs 30 s after the quit button"
 wait "$game"
 status=$?
 game=""

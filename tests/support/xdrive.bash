@@ -148,7 +148,7 @@ start_game() {
         (cd "$dir" && exec "$@") </dev/null >"$log" 2>&1 &
         game=$!
         if wait_until 60 xdrive_menu_or_end "$menu"; then
-            kill -0 "$game" 2>/dev/null && return 0
+            game_ended || return 0
             grep -q '^Error:No display' "$log" || return 0
         else
             kill -KILL "$game"
@@ -159,7 +159,10 @@ start_game() {
     done
     return 1
 }
-xdrive_menu_or_end() { ! kill -0 "$game" 2>/dev/null || screen_shows "$1" 512 384; }
+xdrive_menu_or_end() { game_ended || screen_shows "$1" 512 384; }
+
+# game_ended: whether the game whose pid is in $game has ended.
+game_ended() { ! kill -0 "$game" 2>/dev/null; }
 
 # pointer_to X Y: the pointer to (X, Y) of the game's 1024 x 768 screen, in
 # one absolute move as a tablet or a remote desktop sends it.  On a larger
