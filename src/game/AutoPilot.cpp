@@ -18,12 +18,21 @@ const float kAimLo = 50.0f, kAimHi = 960.0f;
 const int kKeyReturn = 13;
 const int kAgainX = 599, kAgainY = 297;
 
+// How far beyond the wanted x the pointer must lie for the figure to get there within one frame
+// of `passes` passes: each pass walks 8 x the remaining distance to the pointer per second.
+float walkGain(float fps, int passes) {
+    if (passes == 1) return fps / 8.0f;
+    const float keep = 1.0f - 8.0f / (fps * static_cast<float>(passes));
+    return 1.0f / (1.0f - std::pow(keep, static_cast<float>(passes)));
+}
+
 float riseLeft(float fallSpeed) { return fallSpeed < 0.0f ? fallSpeed * fallSpeed / 1400.0f : 0.0f; }
 bool isPlatform(const cObject& o) { return o.kind == 1 || o.kind == 3; }
 }  // namespace
 
 cAutoPilot::cAutoPilot(float framesPerSecond)
-    : fps(framesPerSecond), bricks(), brickCount(0), floor(nullptr), forbidden(), spanCount(0) {}
+    : passFps(framesPerSecond * static_cast<float>(cWorldApp::passesFor(framesPerSecond))),
+      gain(walkGain(framesPerSecond, cWorldApp::passesFor(framesPerSecond))), bricks(), brickCount(0), floor(nullptr), forbidden(), spanCount(0) {}
 
 void cAutoPilot::play(cWorldApp& game, cSimPlatform& platform) {
     cPilotInput chosen;
@@ -197,7 +206,9 @@ void cAutoPilot::steerInAir(const cWorldApp& game, cPilotInput& input) {
         input.mouseX = aimFor(game, p.x);
         return;
     }
-    const float nextY = p.y + game.fallSpeed * game.levelFactor() / fps;
+    // Where the figure is after the frame's first pass: it must be clear of every brick's edge
+    // there before it walks over to the target.
+    const float nextY = p.y + game.fallSpeed * game.levelFactor() / passFps;
     const float landing = landingPoint(*target, p.x);
     float desired = landing;
     if (game.fallSpeed < 0.0f && nextY >= target->y - kLandLine - 2.0f) {
@@ -211,7 +222,7 @@ void cAutoPilot::steerInAir(const cWorldApp& game, cPilotInput& input) {
 // The pointer x that brings the player to desiredX in this one frame, as far as the walk allows.
 int cAutoPilot::aimFor(const cWorldApp& game, float desiredX) const {
     const float x = game.player->x;
-    float aim = x + (desiredX - x) * fps / 8.0f;
+    float aim = x + (desiredX - x) * gain;
     if (aim > x + 499.0f) aim = x + 499.0f;
     if (aim < x - 499.0f) aim = x - 499.0f;
     if (aim < kAimLo) aim = kAimLo;

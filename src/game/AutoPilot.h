@@ -41,7 +41,8 @@ private:
     bool allowed(float x) const;
     int aimFor(const cWorldApp& game, float desiredX) const;
 
-    float fps;
+    float passFps;  // the rate of one pass of the game's climb
+    float gain;     // pointer distance per unit of wanted walk, for one frame
     const cObject* bricks[maxBricks];
     int brickCount;
     const cObject* floor;

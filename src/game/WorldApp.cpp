@@ -2,6 +2,7 @@
 
 #include <SDL_opengl.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -35,6 +36,14 @@ const float kMaxFall = 500.0f;
 const float kBounceSpeed = -650.0f;
 const float kJumpSpeed = -700.0f;
 const int kLastLevel = 15;
+// The longest stretch of time one pass of the climb may cover. In a longer
+// step a falling figure can cross a brick's landing band without ever being
+// inside it, and landings turn into head bumps: frames longer than this are
+// played as several equal passes. Common display rates (60, 50, 48 Hz) stay
+// on a single pass.
+const int kLongestPassMs = 25;
+// The game's clock counts whole milliseconds, and so does the longest frame it can measure.
+const double kLongestFrameMs = 4294967295.0;
 const int kKeyBackspace = 8;
 const int kKeyReturn = 13;
 const int kKeyEscape = 27;
@@ -254,7 +263,20 @@ void cWorldApp::dismissBox() {
 
 float cWorldApp::levelFactor() const { return 0.1f * static_cast<float>(level) + 1.1f; }
 
+int cWorldApp::passesFor(float fps) {
+    if (!(fps > 0.0f)) return 1;
+    // The frame's length in whole milliseconds, as the game's clock measured it.
+    const double frameMs = std::min(std::floor(1000.0 / fps + 0.5), kLongestFrameMs);
+    return std::max(1, static_cast<int>(std::ceil(frameMs / kLongestPassMs)));
+}
+
 int cWorldApp::update(float fps) {
+    const int passes = passesFor(fps);
+    for (int i = 0; i < passes; ++i) playPass(fps * static_cast<float>(passes));
+    return 0;
+}
+
+void cWorldApp::playPass(float fps) {
     const float f = levelFactor();
     readMouse();
     if (phase == RetryChoice) mousePointer->update(fps);
@@ -263,9 +285,8 @@ int cWorldApp::update(float fps) {
     steerPlayer();
     updateObjects(fps, f);
     applyGravity(fps, f);
-    if (resolveObjects()) return 0;
+    if (resolveObjects()) return;
     advanceClimb(fps);
-    return 0;
 }
 
 void cWorldApp::readMouse() { platform().getMouseState(&mouseX, &mouseY); }

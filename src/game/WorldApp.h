@@ -31,6 +31,7 @@ public:
 
     int load() override;
     int activate(bool on) override;
+    // One frame of the climb, played as passesFor(fps) passes of equal length.
     int update(float fps) override;
     int draw() override;
     void keyDown(int sym) override;
@@ -77,11 +78,15 @@ public:
     // and offered to the table when the box goes away; 0 otherwise.
     unsigned int finishedScore;
 
+    // How many equal passes of the climb a frame at this rate is played in:
+    // one, unless the frame is longer than the longest pass allowed.
+    static int passesFor(float fps);
     // How much faster than level 0 the world moves: 0.1 x level + 1.1.
     float levelFactor() const;
 
 private:
-    // Frame pass steps.
+    // One pass of the climb over 1 / fps seconds, and its steps.
+    void playPass(float fps);
     void readMouse();
     void endLevelWhenWitchGone();
     void endClimbWhenFallen();

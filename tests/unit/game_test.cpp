@@ -9,6 +9,7 @@
 #include <cstdarg>
 #include <cstdio>
 #include <cstdlib>
+#include <limits>
 #include <string>
 
 #include "TestKit.h"
@@ -205,6 +206,31 @@ TEST(Climb, BounceHeightAndFallTimeByLevel) {
         EXPECT_NEAR(683 - top, r.lift, 0.05) << "level " << r.level;
         EXPECT_EQ(frames, r.frames) << "level " << r.level;
     }
+}
+
+// A frame longer than 25 ms is played as equal passes of at most 25 ms: one long frame is the same
+// climb as that many short ones. A figure falling at the cap on level 15 from 3 units above a
+// brick's landing band crosses the band in one step of 1/24 s (a head bump) or of 1/10 s (no touch
+// at all); in passes it lands at every rate.
+TEST(Climb, LongFramesArePlayedInShortPasses) {
+    const struct { float fps; int passes; } rows[] = {{60, 1}, {40, 1}, {39, 2}, {24, 2}, {1000 / 75.0f, 3}, {10, 4}};
+    for (const auto& r : rows) {
+        EXPECT_EQ(cWorldApp::passesFor(r.fps), r.passes) << r.fps;
+        std::string after[2];
+        for (int split : {0, 1}) {
+            Game scene;
+            cWorldApp& g = *scene.game;
+            g.mouseDown(1), g.level = 15, g.removeBricks(), g.fallSpeed = 500;
+            g.player->x = g.player->targetX = 500, g.player->y = 420, g.player->scrollHeld = true;
+            scene.add(3, 1, 500, 500);
+            if (split) for (int i = 0; i < r.passes; ++i) g.update(r.fps * r.passes);
+            else g.update(r.fps);
+            after[split] = format("y %g fall %g score %u", g.player->y, g.fallSpeed, g.score);
+            EXPECT_GT(g.score, 0u) << r.fps << " fps, " << after[split];
+        }
+        EXPECT_EQ(after[0], after[1]) << r.fps << " fps";
+    }
+    EXPECT_EQ(cWorldApp::passesFor(std::numeric_limits<float>::infinity()), 1);  // two frames in one millisecond
 }
 
 TEST_F(Flow, SteeringFollowsTheMouseUnlessHeldOrPaused) {
