@@ -1,5 +1,6 @@
-/* Preloaded into the game (or the floor program) by bench/run; changes nothing
- * the program does until its first buffer swap.
+/* Preloaded into the game (or a floor program) by bench/run.  With only the
+ * first two settings below it changes nothing the program does until its first
+ * buffer swap.
  *
  *   ZARVO_BENCH_T0=<ns>        CLOCK_MONOTONIC time taken by bench_launch just
  *                              before it started the program.
@@ -7,6 +8,12 @@
  *                              "<ns since T0>" to this file and _exit(0).
  *   ZARVO_BENCH_MANIFEST=<file> Append one line per picture and sound opened
  *                              before the first swap: "img|mus|wav <path>".
+ *   ZARVO_BENCH_SWAPLOG=<file> Append the CLOCK_MONOTONIC time in ns at every
+ *                              swap, one a line, and go on.
+ *   ZARVO_BENCH_FRAME_MS=<ms>  Sleep in every swap until at least this long
+ *                              has passed since the one before, as on a
+ *                              machine that draws slowly: the program's clock
+ *                              sees the longer frames.
  */
 #define _GNU_SOURCE
 #include <dlfcn.h>
@@ -23,6 +30,31 @@ typedef struct Mix_Chunk Mix_Chunk;
 
 static int swapped;
 static char lastRw[1024];
+static FILE* swapLog;
+
+static long long monotonicNs(void) {
+    struct timespec ts;
+    clock_gettime(CLOCK_MONOTONIC, &ts);
+    return ts.tv_sec * 1000000000LL + ts.tv_nsec;
+}
+
+static void holdFrame(long long lastSwap) {
+    const char* ms = getenv("ZARVO_BENCH_FRAME_MS");
+    if (!ms || !lastSwap) return;
+    const long long wait = lastSwap + atoll(ms) * 1000000LL - monotonicNs();
+    if (wait <= 0) return;
+    struct timespec ts = {wait / 1000000000LL, wait % 1000000000LL};
+    nanosleep(&ts, NULL);
+}
+
+static void logSwap(long long now) {
+    if (!swapLog) {
+        const char* path = getenv("ZARVO_BENCH_SWAPLOG");
+        if (!path || !(swapLog = fopen(path, "a"))) return;
+        setvbuf(swapLog, NULL, _IOLBF, 0);  /* the game is ended by a signal */
+    }
+    fprintf(swapLog, "%lld\n", now);
+}
 
 static void note(const char* kind, const char* path) {
     const char* manifest = getenv("ZARVO_BENCH_MANIFEST");
@@ -35,16 +67,18 @@ static void note(const char* kind, const char* path) {
 
 void SDL_GL_SwapBuffers(void) {
     static void (*real)(void);
+    static long long lastSwap;
     if (!real) real = (void (*)(void))dlsym(RTLD_NEXT, "SDL_GL_SwapBuffers");
+    holdFrame(lastSwap);
     real();
+    const long long now = monotonicNs();
+    lastSwap = now;
+    logSwap(now);
     if (swapped) return;
     swapped = 1;
     const char* out = getenv("ZARVO_BENCH_OUT");
     const char* t0 = getenv("ZARVO_BENCH_T0");
     if (!out) return;
-    struct timespec ts;
-    clock_gettime(CLOCK_MONOTONIC, &ts);
-    long long now = ts.tv_sec * 1000000000LL + ts.tv_nsec;
     FILE* f = fopen(out, "a");
     if (f) {
         fprintf(f, "%lld\n", t0 ? now - atoll(t0) : now);

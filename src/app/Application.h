@@ -31,6 +31,8 @@ public:
     void frame();
     // The switching rule run at the end of every frame.
     void switchState();
+    // Reads the clock: frameMs and fps of the frame that ends now.
+    void measureFrame();
 
     double fps;
     Uint32 frameMs;
@@ -50,7 +52,6 @@ public:
 
 private:
     void processEvents();
-    void measureFrame();
     void drawFrame();
     void shutdown();
     void hideSystemPointer();

@@ -6,7 +6,7 @@ Uint8 cSimPlatform::getMouseState(int* x, int* y) {
     return 0;
 }
 
-Uint32 cSimPlatform::getTicks() { return static_cast<Uint32>(frame * 1000 / fps); }
+Uint32 cSimPlatform::getTicks() { return realClock ? SDL_GetTicks() : static_cast<Uint32>(frame * 1000 / fps); }
 
 std::time_t cSimPlatform::now() { return static_cast<std::time_t>(startSeconds + frame / fps); }
 

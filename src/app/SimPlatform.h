@@ -1,6 +1,7 @@
 // A simulated platform for playing the game without a player: time advances
-// one frame at a fixed rate when the caller says so, and the pointer is where
-// the caller puts it.  Used by the autoplay program and the benchmarks.
+// one frame at a fixed rate when the caller says so (or runs as the real clock
+// does, with `realClock`), and the pointer is where the caller puts it.  Used
+// by the autoplay program and the benchmarks.
 #pragma once
 
 #include "app/Platform.h"
@@ -19,4 +20,5 @@ public:
     long startSeconds = 1000;  // the calendar time at frame 0
     int mouseX = 512, mouseY = 384;
     bool pump = false;
+    bool realClock = false;  // ticks are SDL's own, as the frames really take
 };

@@ -1,5 +1,6 @@
 // Plays the real game state at a fixed frame rate, steered by the autopilot, and reports how
-// many runs cleared the wanted level. Runs without a display unless --render is given.
+// many runs cleared the wanted level. Runs without a display unless --render is given; with
+// --real-time as well, each frame is played at the rate the clock measured, as in the game.
 #include <SDL.h>
 #include <SDL_opengl.h>
 
@@ -27,6 +28,7 @@ struct Options {
     int fps = 60;
     long seed = 1;
     bool render = false;
+    bool realTime = false;
     const char* shots = nullptr;
     int every = 120;
     bool verbose = false;
@@ -45,12 +47,20 @@ bool parseInt(const char* text, long& out) {
     return end && *end == '\0' && end != text;
 }
 
+bool usage() {
+    std::fprintf(stderr,
+                 "usage: zarvo-autoplay [--runs N] [--levels L] [--fps F] [--seed S] [--verbose] [--table FILE] "
+                 "[--render [--real-time] [--shots DIR [--every N]]]\n");
+    return false;
+}
+
 bool parseOptions(int argc, char** argv, Options& o) {
     for (int i = 1; i < argc; ++i) {
         const char* a = argv[i];
         long v = 0;
         auto next = [&](long& value) { return i + 1 < argc && parseInt(argv[++i], value); };
         if (!std::strcmp(a, "--render")) o.render = true;
+        else if (!std::strcmp(a, "--real-time")) o.realTime = true;
         else if (!std::strcmp(a, "--verbose")) o.verbose = true;
         else if (!std::strcmp(a, "--shots") && i + 1 < argc) o.shots = argv[++i];
         else if (!std::strcmp(a, "--runs") && next(v) && v > 0) o.runs = static_cast<int>(v);
@@ -59,14 +69,9 @@ bool parseOptions(int argc, char** argv, Options& o) {
         else if (!std::strcmp(a, "--seed") && next(v)) o.seed = v;
         else if (!std::strcmp(a, "--every") && next(v) && v > 0) o.every = static_cast<int>(v);
         else if (!std::strcmp(a, "--table") && i + 1 < argc) o.table = argv[++i];
-        else {
-            std::fprintf(stderr,
-                         "usage: zarvo-autoplay [--runs N] [--levels L] [--fps F] [--seed S] [--verbose] [--table FILE] "
-                         "[--render [--shots DIR [--every N]]]\n");
-            return false;
-        }
+        else return usage();
     }
-    return true;
+    return !o.realTime || o.render || usage();
 }
 
 void saveShot(const char* dir, long long frame, int run) {
@@ -101,20 +106,28 @@ void report(const cWorldApp& game, int levelBefore, int phaseBefore, long long f
         std::printf("  frame %lld: fell on level %d\n", frame, levelBefore);
 }
 
-RunResult playRun(const Options& o, cSimPlatform& sim, int run) {
+// With --real-time: how long each frame took, as the game's clock measured it.
+std::vector<Uint32> g_frameMs;
+
+RunResult playRun(const Options& o, cApplication& app, cSimPlatform& sim, int run) {
     sim.startSeconds = o.seed + run;
     sim.frame = 0;
     cWorldApp* game = new cWorldApp();
     game->load();
     game->activate(true);
     cAutoPilot pilot(static_cast<float>(o.fps));
-    const float fps = static_cast<float>(o.fps);
+    float fps = static_cast<float>(o.fps);
     const long long limit = 30LL * 60 * o.fps;
     RunResult result{false, 0, 0};
     bool finished = false;
     while (sim.frame < limit) {
         pilot.play(*game, sim);
         const int levelBefore = game->level, phaseBefore = game->phase;
+        if (o.realTime) {
+            app.measureFrame();
+            if (sim.frame > 0) g_frameMs.push_back(app.frameMs);  // the first counts from loading
+            fps = static_cast<float>(app.fps);
+        }
         game->update(fps);
         ++sim.frame;
         if (o.render) {
@@ -166,6 +179,7 @@ int main(int argc, char** argv) {
     if (o.table) app.highScores->loadFromFile(o.table);
     cSimPlatform sim;
     sim.fps = o.fps;
+    sim.realClock = o.realTime;
     setPlatform(&sim);
 
     std::vector<long long> frames;
@@ -173,7 +187,7 @@ int main(int argc, char** argv) {
     int cleared = 0;
     try {
         for (int run = 0; run < o.runs; ++run) {
-            const RunResult r = playRun(o, sim, run);
+            const RunResult r = playRun(o, app, sim, run);
             std::printf("run %d: %s after %lld frames, score %u\n", run + 1, r.cleared ? "cleared" : "failed",
                         r.frames, r.score);
             if (!r.cleared) continue;
@@ -192,5 +206,10 @@ int main(int argc, char** argv) {
     if (o.render) SDL_Quit();
     std::printf("autoplay: %d/%d runs cleared level %d, median %lld frames, median score %u\n", cleared, o.runs,
                 o.levels, median(frames), median(scores));
+    if (!g_frameMs.empty()) {
+        std::sort(g_frameMs.begin(), g_frameMs.end());
+        std::printf("autoplay: frames took a median %u ms, 99th percentile %u ms, longest %u ms\n", median(g_frameMs),
+                    g_frameMs[g_frameMs.size() * 99 / 100], g_frameMs.back());
+    }
     return 0;
 }
