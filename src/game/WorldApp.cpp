@@ -534,10 +534,17 @@ void cWorldApp::keyDown(int sym) {
     if (phase == NameEntry) {
         nameEntryKey(sym);
     } else if (sym == kKeyEscape) {
-        abandonRound();
-    } else if (sym == kKeyP && (phase == Climbing || phase == GoalPlaced)) {
+        leaveRound();
+    } else if (sym == kKeyP && (phase == Climbing || phase == GoalPlaced || waitsInPause())) {
         togglePause();
     }
+}
+
+// Paused in phases 0 and 1, and in phase 2 when the pause began on the goal
+// brick: the witch flies on while paused and ends the level behind the box,
+// and the player must still be able to go on into the next level.
+bool cWorldApp::waitsInPause() const {
+    return paused && (phase == Climbing || phase == GoalPlaced || phase == LevelDone);
 }
 
 void cWorldApp::nameEntryKey(int sym) {
@@ -555,6 +562,16 @@ void cWorldApp::fileName() {
     discard(nameBox);
     phase = RetryChoice;
     if (!infoBox) showBox(cInfoBox::GameAgain);
+}
+
+// Escape. A finished game's score is offered to the table however its kill
+// box is closed; with nothing to offer, the round is abandoned for the menu.
+void cWorldApp::leaveRound() {
+    if (finishedScore > 0) {
+        dismissBox();
+        if (offerFinishedScore()) return;
+    }
+    abandonRound();
 }
 
 void cWorldApp::abandonRound() {
@@ -586,7 +603,7 @@ void cWorldApp::resumeFromBox() {
 
 void cWorldApp::mouseDown(int button) {
     if (button != 1) return;
-    if (paused && (phase == Climbing || phase == GoalPlaced)) {
+    if (waitsInPause()) {
         resumeFromBox();
     } else if (phase == Climbing) {
         if (player->onGround) jumpRequested = true;

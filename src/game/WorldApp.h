@@ -110,7 +110,9 @@ private:
     // Input.
     void nameEntryKey(int sym);
     void fileName();
+    void leaveRound();
     void abandonRound();
+    bool waitsInPause() const;
     void togglePause();
     void resumeFromBox();
     void retryClick();

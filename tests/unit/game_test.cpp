@@ -294,8 +294,47 @@ TEST_F(Flow, WitchEndsTheLevelAndTheFifteenthEndsTheGame) {
         EXPECT_TRUE(game->tower->markerY == 100 && game->phase == 0 && !game->witch && !game->nameBox && bricks() == 3);
     }
     EXPECT_STREQ(game->infoBox->number, "0000000040");
-    game->keyDown('p');  // P takes the kill box away, and 40 beats the empty table
-    EXPECT_TRUE(game->phase == 4 && game->paused && !game->infoBox && game->nameBox && game->nameBox->entry.score == 40);
+}
+
+// Paused on the goal brick, the witch flies on and ends the level behind the Pause box; P or a
+// click then lets the figure drop into the next level with the score kept.
+TEST(NoDeadEnd, PauseOnTheGoalResumesAfterTheWitch) {
+    for (bool key : {true, false}) {
+        Game scene;
+        cWorldApp& g = *scene.game;
+        g.mouseDown(1), g.score = 40;
+        g.tower->markerY = -60, g.topBrick()->y = 200, scene.frame();
+        cBrick* goal = g.topBrick();
+        goal->x = g.player->x, goal->y = g.player->y + 60, g.checkContact(goal);
+        g.keyDown('p'), g.witch->x = 801, scene.frame();
+        ASSERT_TRUE(g.phase == 2 && g.paused && scene.shows("data\\graphics\\pause.png"));
+        key ? g.keyDown('p') : g.mouseDown(1);
+        scene.fall();
+        EXPECT_EQ(format("level %d score %u phase %d paused %d box %d", g.level, g.score, g.phase, g.paused, g.infoBox != nullptr),
+                  "level 2 score 40 phase 0 paused 0 box 0") << (key ? "P" : "click");
+    }
+}
+
+// The kill box after the fifteenth level offers the finished score to the table however it is
+// closed: a click, P or Escape opens the name box when the score qualifies; when it does not,
+// a click or P plays on and Escape leads to the menu.
+TEST(NoDeadEnd, EveryWayOutOfTheKillBoxOffersTheScore) {
+    for (bool qualifies : {true, false}) {
+        for (int way : {1, int('p'), 27}) {
+            Game scene;
+            cWorldApp& g = *scene.game;
+            for (int i = 0; i < cHighScoreTable::size; ++i) scene.table->insertAt(i, "OLD", qualifies ? 0 : 99999);
+            testkit::app().requestedState = 2;
+            g.mouseDown(1), g.level = 15, g.score = 777, g.phase = 2, scene.fall();
+            ASSERT_TRUE(scene.shows("data\\graphics\\killbox.png"));
+            way == 1 ? g.mouseDown(1) : g.keyDown(way);
+            const bool menu = !qualifies && way == 27;
+            EXPECT_EQ(format("phase %d name %u box %d paused %d menu %d", g.phase, g.nameBox ? g.nameBox->entry.score : 0,
+                             g.infoBox != nullptr, g.paused, testkit::app().requestedState == 0),
+                      qualifies ? "phase 4 name 777 box 0 paused 1 menu 0" : format("phase 0 name 0 box 0 paused 0 menu %d", menu))
+                << "way " << way << (qualifies ? ", qualifies" : "");
+        }
+    }
 }
 
 TEST_F(Flow, FallLeadsToGameOverOrThroughTheNameToTheRetryBox) {
