@@ -13,7 +13,6 @@ namespace {
 void waitForUser() {
     if (!isatty(STDIN_FILENO)) return;
     std::printf("Press Enter to continue . . .\n");
-    std::fflush(stdout);
     int c;
     do {
         c = std::getchar();
@@ -22,13 +21,15 @@ void waitForUser() {
 }  // namespace
 
 int main(int argc, char** argv) {
+    // Each line reaches a log file or the desktop session's log as it is
+    // written, not when the game ends (or never, when it crashes).
+    std::setvbuf(stdout, nullptr, _IOLBF, 0);
     try {
         cApplication app(argc, argv);
         app.init();
         app.run();
     } catch (std::exception* e) {
         std::printf("Error:%s\n", e->what());
-        std::fflush(stdout);
         waitForUser();
         delete e;  // nothing else holds it; keeps leak checkers quiet on this path
     }

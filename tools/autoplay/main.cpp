@@ -168,6 +168,7 @@ T median(std::vector<T> values) {
 int main(int argc, char** argv) {
     Options o;
     if (!parseOptions(argc, argv, o)) return 2;
+    std::setvbuf(stdout, nullptr, _IOLBF, 0);  // each run's line as it ends, also into a pipe
     cApplication app(argc, argv);
     if (o.render) {
         app.videoFlags = SDL_OPENGL;  // a window, not the whole screen
