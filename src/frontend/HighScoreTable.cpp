@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <cctype>
+#include <cerrno>
 #include <climits>
 #include <cstdio>
 #include <cstring>
@@ -85,11 +86,13 @@ bool writeEntries(std::FILE* file, const cScoreEntry (&entries)[cHighScoreTable:
 
 // The file a path finally names: symbolic links are followed (a relative
 // target counts from the link's folder), even when the last one dangles.
-std::string linkTarget(std::string path) {
+// False when a link's target is too long to be read whole.
+bool linkTarget(std::string& path) {
     for (int hops = 0; hops < 40; ++hops) {
-        char target[PATH_MAX];
-        const ssize_t n = readlink(path.c_str(), target, sizeof target - 1);
+        char target[PATH_MAX + 1];
+        const ssize_t n = readlink(path.c_str(), target, sizeof target);
         if (n < 0) break;
+        if (n >= static_cast<ssize_t>(sizeof target)) return false;
         target[n] = '\0';
         const std::string::size_type slash = path.rfind('/');
         if (target[0] == '/' || slash == std::string::npos)
@@ -97,7 +100,7 @@ std::string linkTarget(std::string path) {
         else
             path = path.substr(0, slash + 1) + target;
     }
-    return path;
+    return true;
 }
 
 }  // namespace
@@ -122,16 +125,21 @@ bool cHighScoreTable::loadFromFile(const char* fileName) {
 // Writes a temporary file beside the table's file and renames it over the old one,
 // so that a failed save leaves the previous file whole.  A score.txt that is a
 // symbolic link keeps being one: the file it points to is replaced, and the
-// new file keeps the old one's permissions.
+// new file keeps the old one's permissions.  A file the player may not write
+// (made read-only to keep a table as it is) is not replaced.
 bool cHighScoreTable::saveToFile() {
     if (path[0] == '\0') return false;
-    const std::string target = linkTarget(path);
+    std::string target = path;
+    if (!linkTarget(target)) return false;
+    if (access(target.c_str(), W_OK) != 0 && errno != ENOENT) return false;
     const std::string temp = target + ".tmp";
     std::FILE* file = std::fopen(temp.c_str(), "wb");
     if (!file) return false;
     bool ok = writeEntries(file, entries);
+    // File systems without modes (FAT, some network shares) refuse this; the
+    // scores matter more than their mode.
     struct stat old;
-    if (stat(target.c_str(), &old) == 0) ok = fchmod(fileno(file), old.st_mode & 07777) == 0 && ok;
+    if (stat(target.c_str(), &old) == 0) (void)fchmod(fileno(file), old.st_mode & 07777);
     ok = std::fflush(file) == 0 && ok;
     ok = fsync(fileno(file)) == 0 && ok;
     ok = std::fclose(file) == 0 && ok;

@@ -5,12 +5,22 @@
 #include <signal.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/syscall.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdlib>
 
 #include "TestKit.h"
 #include "frontend/HighScoreTable.h"
+
+// While set, the game's saves meet a file system without modes (FAT, some network shares).
+static bool g_noModes = false;
+extern "C" int fchmod(int fd, mode_t mode) {
+    if (g_noModes) return errno = EPERM, -1;
+    return static_cast<int>(syscall(SYS_fchmod, fd, mode));
+}
 
 // TEN equals the tenth and finds no place; TIE equals rank 3 and goes below it,
 // with the trailing spaces the name box files; LOW beats only the tenth and takes
@@ -68,8 +78,25 @@ TEST(ScoreFile, FailedSaveLeavesTheOldFileWhole) {
     EXPECT_FALSE(t.loadFromFile((dir + "/missing/score.txt").c_str()) || t.saveToFile());
 }
 
+// A player who made score.txt read-only keeps the table as it is. Root may
+// write anything, so the save runs in a child that is nobody.
+TEST(ScoreFile, ReadOnlyTableIsNotReplaced) {
+    const std::string dir = testkit::tempDir(), path = dir + "/score.txt";
+    testkit::writeFile(path, "OLD 10\n");
+    ASSERT_TRUE(chmod(path.c_str(), 0444) == 0 && chmod(dir.c_str(), 0777) == 0);  // the folder lets anyone rename
+    cHighScoreTable t;
+    t.loadFromFile(path.c_str()), t.addScore({"NEW", 20});
+    const pid_t child = fork();
+    if (child == 0) _exit(geteuid() == 0 && (setgid(65534) != 0 || setuid(65534) != 0) ? 2 : t.saveToFile());
+    int status = -1;
+    waitpid(child, &status, 0);
+    EXPECT_EQ(status, 0) << "1: saved anyway, 2: could not become nobody";
+    EXPECT_EQ(testkit::readFile(path), "OLD 10\n");
+}
+
 // A player who keeps score.txt elsewhere through a link, or guards its
-// permissions, finds both as they were after a save.
+// permissions, finds both as they were after a save; where modes cannot be
+// kept, the scores are saved all the same.
 TEST(ScoreFile, SaveKeepsTheLinkAndTheFileMode) {
     const std::string dir = testkit::tempDir(), kept = dir + "/kept/table";
     ASSERT_EQ(0, std::system(("cd " + dir + " && mkdir kept && echo OLD 10 >kept/table && chmod 640 kept/table"
@@ -80,4 +107,8 @@ TEST(ScoreFile, SaveKeepsTheLinkAndTheFileMode) {
     EXPECT_EQ(testkit::readFile(kept), "NEW 20\nOLD 10\n");
     EXPECT_EQ(0, std::system(("cd " + dir + " && test \"$(readlink score.txt)\" = kept/table"
                               " && test $(stat -c %a kept/table) = 640 && ! test -e kept/table.tmp").c_str()));
+    g_noModes = true, t.addScore({"FAT", 30});  // the mode cannot be kept there, but the scores are
+    EXPECT_TRUE(t.saveToFile());
+    g_noModes = false;
+    EXPECT_EQ(testkit::readFile(kept), "FAT 30\nNEW 20\nOLD 10\n");
 }
