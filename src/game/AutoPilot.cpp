@@ -1,33 +1,40 @@
 #include "game/AutoPilot.h"
 
+#include <SDL.h>
+
 #include <cmath>
 
 #include "app/SimPlatform.h"
 #include "frontend/NameBox.h"
+#include "game/Climb.h"
 #include "game/Player.h"
 #include "game/WorldApp.h"
+#include "scene/MenuButton.h"
 #include "scene/ObjectList.h"
 
 namespace {
-const float kMargin = 6.0f;       // room kept from every edge that matters
-const float kRadius = 10.0f;      // the player's contact circle
-const float kLandLine = 77.0f;    // a player this far above a brick's centre rests on it
-const float kBounceRise = 302.0f; // height of a bounce, the same at every level
-const float kJumpRise = 350.0f;   // height of a jump from the floor
-const float kAimLo = 50.0f, kAimHi = 960.0f;
-const int kKeyReturn = 13;
-const int kAgainX = 599, kAgainY = 297;
+using namespace climb;
+
+const float kMargin = 6.0f;  // room kept from every edge that matters
+const float kBounceRise = riseFrom(kBounceSpeed);
+const float kJumpRise = riseFrom(kJumpSpeed);
+// The contact circle's top and bottom below the figure's position.
+const float kCircleTop = kContactDrop - kPlayerRadius;
+const float kCircleBottom = kContactDrop + kPlayerRadius;
+
+// A figure this far above a brick's centre rests on it.
+float landLine(const cObject& brick) { return brick.hitHeight + kCircleBottom; }
 
 // How far beyond the wanted x the pointer must lie for the figure to get there within one frame
 // of `passes` passes: each pass walks 8 x the remaining distance to the pointer per second.
 float walkGain(float fps, int passes) {
-    if (passes == 1) return fps / 8.0f;
-    const float keep = 1.0f - 8.0f / (fps * static_cast<float>(passes));
+    if (passes == 1) return fps / kWalkRate;
+    const float keep = 1.0f - kWalkRate / (fps * static_cast<float>(passes));
     return 1.0f / (1.0f - std::pow(keep, static_cast<float>(passes)));
 }
 
-float riseLeft(float fallSpeed) { return fallSpeed < 0.0f ? fallSpeed * fallSpeed / 1400.0f : 0.0f; }
-bool isPlatform(const cObject& o) { return o.kind == 1 || o.kind == 3; }
+float riseLeft(float fallSpeed) { return fallSpeed < 0.0f ? riseFrom(fallSpeed) : 0.0f; }
+bool isPlatform(const cObject& o) { return o.kind == cWorldApp::OrdinaryBrick || o.kind == cWorldApp::GoalBrick; }
 }  // namespace
 
 cAutoPilot::cAutoPilot(float framesPerSecond)
@@ -50,12 +57,12 @@ void cAutoPilot::decide(const cWorldApp& game, cPilotInput& input) {
     input.mouseX = static_cast<int>(game.player->x);
     switch (game.phase) {
     case cWorldApp::NameEntry:
-        input.key = game.nameBox && game.nameBox->length == 0 ? 'a' : kKeyReturn;
+        input.key = game.nameBox && game.nameBox->length == 0 ? SDLK_a : SDLK_RETURN;
         return;
     case cWorldApp::RetryChoice:
-        input.mouseX = kAgainX;
-        input.mouseY = kAgainY;
-        input.click = game.mouseX == kAgainX && game.mouseY == kAgainY;
+        input.mouseX = static_cast<int>(game.againButton->x);
+        input.mouseY = static_cast<int>(game.againButton->y);
+        input.click = game.mouseX == input.mouseX && game.mouseY == input.mouseY;
         return;
     case cWorldApp::LevelDone:
     case cWorldApp::Fallen:
@@ -77,7 +84,7 @@ void cAutoPilot::collectBricks(const cWorldApp& game) {
     floor = nullptr;
     for (int i = 0; i < game.objects->count; ++i) {
         const cObject* o = game.objects->get(i);
-        if (o->kind == 2) floor = o;
+        if (o->kind == cWorldApp::FloorBrick) floor = o;
         else if (isPlatform(*o) && brickCount < maxBricks) bricks[brickCount++] = o;
     }
 }
@@ -87,7 +94,7 @@ const cObject* cAutoPilot::reachableTarget(float apexY) const {
     const cObject* best = nullptr;
     for (int i = 0; i < brickCount; ++i) {
         const cObject* b = bricks[i];
-        if (b->y - kLandLine < apexY - 0.5f) continue;
+        if (b->y - landLine(*b) < apexY - 0.5f) continue;
         if (!best || b->y < best->y) best = b;
     }
     return best;
@@ -95,14 +102,14 @@ const cObject* cAutoPilot::reachableTarget(float apexY) const {
 
 void cAutoPilot::forbidWhole(const cObject& b) {
     if (spanCount >= maxSpans) return;
-    const float half = b.hitWidth + kRadius + kMargin;
+    const float half = b.hitWidth + kPlayerRadius + kMargin;
     forbidden[spanCount++] = Span{b.x - half, b.x + half};
 }
 
 // The side-push bands: touching there shoves the player sideways.
 void cAutoPilot::forbidEdges(const cObject& b) {
     if (spanCount + 2 > maxSpans) return;
-    const float inner = b.hitWidth - 20.0f - kMargin, outer = b.hitWidth + kRadius + kMargin;
+    const float inner = b.hitWidth - kSideBand - kMargin, outer = b.hitWidth + kPlayerRadius + kMargin;
     forbidden[spanCount++] = Span{b.x - outer, b.x - inner};
     forbidden[spanCount++] = Span{b.x + inner, b.x + outer};
 }
@@ -161,20 +168,20 @@ float cAutoPilot::reachableAllowed(float x, float lo, float hi, float preferred)
 
 // Where to come down on the target so that the bounce from there rises freely.
 float cAutoPilot::landingPoint(const cObject& target, float preferred) {
-    if (target.kind == 3) return target.x;
+    if (target.kind == cWorldApp::GoalBrick) return target.x;
     spanCount = 0;
-    const float bounceY = target.y - kLandLine;
+    const float bounceY = target.y - landLine(target);
     for (int i = 0; i < brickCount; ++i) {
         const cObject* b = bricks[i];
         if (b == &target || b->y >= target.y) continue;
-        if (b->y + b->hitHeight < bounceY - kBounceRise + 12.0f - 2.0f) continue;
+        if (b->y + b->hitHeight < bounceY - kBounceRise + kCircleTop - 2.0f) continue;
         bool lowest = true;
         for (int j = 0; j < brickCount; ++j)
             if (bricks[j] != &target && bricks[j]->y < target.y && bricks[j]->y > b->y) lowest = false;
         if (lowest) forbidWhole(*b);
         else forbidEdges(*b);
     }
-    const float half = target.hitWidth - 20.0f - kMargin;
+    const float half = target.hitWidth - kSideBand - kMargin;
     return closestAllowed(target.x - half, target.x + half, preferred);
 }
 
@@ -186,8 +193,8 @@ void cAutoPilot::steerOnFloor(const cWorldApp& game, cPilotInput& input) {
     if (target) {
         const float landing = landingPoint(*target, p.x);
         spanCount = 0;
-        forbidSweep(apexY + 12.0f, p.y + 32.0f, target, true);
-        takeoff = closestAllowed(kAimLo + 10.0f, kAimHi - 10.0f, landing);
+        forbidSweep(apexY + kCircleTop, p.y + kCircleBottom, target, true);
+        takeoff = closestAllowed(kAimMin + 10.0f, kAimMax - 10.0f, landing);
     }
     input.mouseX = aimFor(game, takeoff);
     input.click = !game.jumpRequested && std::fabs(p.x - takeoff) < 1.5f;
@@ -197,7 +204,7 @@ void cAutoPilot::steerInAir(const cWorldApp& game, cPilotInput& input) {
     const cPlayer& p = *game.player;
     if (game.phase == cWorldApp::GoalPlaced && p.onGround) {
         for (int i = 0; i < brickCount; ++i)
-            if (bricks[i]->kind == 3) input.mouseX = aimFor(game, bricks[i]->x);
+            if (bricks[i]->kind == cWorldApp::GoalBrick) input.mouseX = aimFor(game, bricks[i]->x);
         return;
     }
     const float apexY = p.y - riseLeft(game.fallSpeed);
@@ -211,10 +218,10 @@ void cAutoPilot::steerInAir(const cWorldApp& game, cPilotInput& input) {
     const float nextY = p.y + game.fallSpeed * game.levelFactor() / passFps;
     const float landing = landingPoint(*target, p.x);
     float desired = landing;
-    if (game.fallSpeed < 0.0f && nextY >= target->y - kLandLine - 2.0f) {
+    if (game.fallSpeed < 0.0f && nextY >= target->y - landLine(*target) - 2.0f) {
         spanCount = 0;
-        forbidSweep(apexY + 12.0f, p.y + 32.0f, target, true);
-        desired = reachableAllowed(p.x, kAimLo, kAimHi, landing);
+        forbidSweep(apexY + kCircleTop, p.y + kCircleBottom, target, true);
+        desired = reachableAllowed(p.x, kAimMin, kAimMax, landing);
     }
     input.mouseX = aimFor(game, desired);
 }
@@ -222,10 +229,11 @@ void cAutoPilot::steerInAir(const cWorldApp& game, cPilotInput& input) {
 // The pointer x that brings the player to desiredX in this one frame, as far as the walk allows.
 int cAutoPilot::aimFor(const cWorldApp& game, float desiredX) const {
     const float x = game.player->x;
+    const float reach = static_cast<float>(kWalkReach - 1);  // a pointer beyond it walks no faster
     float aim = x + (desiredX - x) * gain;
-    if (aim > x + 499.0f) aim = x + 499.0f;
-    if (aim < x - 499.0f) aim = x - 499.0f;
-    if (aim < kAimLo) aim = kAimLo;
-    if (aim > kAimHi) aim = kAimHi;
+    if (aim > x + reach) aim = x + reach;
+    if (aim < x - reach) aim = x - reach;
+    if (aim < kAimMin) aim = kAimMin;
+    if (aim > kAimMax) aim = kAimMax;
     return static_cast<int>(std::lround(aim));
 }

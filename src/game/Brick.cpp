@@ -2,6 +2,8 @@
 
 #include <cstdlib>
 
+#include "game/Climb.h"
+
 namespace {
 const char* const kOrnaments[8] = {
     "data\\graphics\\mus1.png",  "data\\graphics\\mus2.png",  "data\\graphics\\mus3.png",
@@ -37,7 +39,7 @@ cBrick::cBrick(int type) {
 void cBrick::shapeBody(const char* picture, float halfWidth, float halfHeight) {
     body.load(picture);
     body.setHalfSize(halfWidth, halfHeight);
-    hitWidth = halfWidth - 10.0f;
+    hitWidth = halfWidth - climb::kPlayerRadius;
     hitHeight = 45.0f;
 }
 

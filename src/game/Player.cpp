@@ -1,10 +1,11 @@
 #include "game/Player.h"
 
+#include "game/Climb.h"
+
 namespace {
 const float kFrameWidth = 1.0f / 7.0f;
 const float kScrollLine = 300.0f;
 const float kPoseSpeed = 100.0f;
-const int kMaxStep = 500;
 }  // namespace
 
 cPlayer::cPlayer() {
@@ -23,9 +24,9 @@ cPlayer::cPlayer() {
 
 void cPlayer::walkTowardTarget(float target, float fps) {
     int d = static_cast<int>(x - target);
-    if (d < -kMaxStep) d = -kMaxStep;
-    if (d > kMaxStep) d = kMaxStep;
-    x = x + static_cast<float>(-8 * d) / fps;
+    if (d < -climb::kWalkReach) d = -climb::kWalkReach;
+    if (d > climb::kWalkReach) d = climb::kWalkReach;
+    x = x + -climb::kWalkRate * static_cast<float>(d) / fps;
 }
 
 void cPlayer::stepVertically(float fps) {

@@ -1,5 +1,6 @@
 #include "game/WorldApp.h"
 
+#include <SDL.h>
 #include <SDL_opengl.h>
 
 #include <algorithm>
@@ -15,6 +16,7 @@
 #include "frontend/NameBox.h"
 #include "game/Background.h"
 #include "game/Brick.h"
+#include "game/Climb.h"
 #include "game/Cursor.h"
 #include "game/InfoBox.h"
 #include "game/Player.h"
@@ -30,24 +32,12 @@
 #include "scene/ObjectList.h"
 
 namespace {
-const float kBottom = 800.0f;      // objects below this y have left the screen
-const float kSpawnLine = 120.0f;   // a new brick enters once the newest one is below this
-const float kMaxFall = 500.0f;
-const float kBounceSpeed = -650.0f;
-const float kJumpSpeed = -700.0f;
-const int kLastLevel = 15;
-// The longest stretch of time one pass of the climb may cover. In a longer
-// step a falling figure can cross a brick's landing band without ever being
-// inside it, and landings turn into head bumps: frames longer than this are
-// played as several equal passes. Common display rates (60, 50, 48 Hz) stay
-// on a single pass.
-const int kLongestPassMs = 25;
+using namespace climb;
+
 // The game's clock counts whole milliseconds, and so does the longest frame it can measure.
 const double kLongestFrameMs = 4294967295.0;
-const int kKeyBackspace = 8;
-const int kKeyReturn = 13;
-const int kKeyEscape = 27;
-const int kKeyP = 112;
+// A jump starts with the figure this much above its resting place on the floor.
+const float kJumpLift = 5.0f;
 
 cSound* makeSound(const char* path, int volume, int channel) {
     std::unique_ptr<cSound> sound(new cSound());
@@ -118,7 +108,7 @@ int cWorldApp::load() {
 
     player = new cPlayer();
     place(player, 450.0f, 350.0f, 8.0f);
-    player->radius = 10.0f;
+    player->radius = kPlayerRadius;
     player->onGround = false;
     objects->add(player);
 
@@ -164,16 +154,23 @@ int cWorldApp::activate(bool on) {
 
 // ---------------------------------------------------------------- rounds
 
-cBrick* cWorldApp::makeBrick(int type, float x, float y, int kind) {
-    cBrick* brick = new cBrick(type);
-    place(brick, x, y, 10.0f);
-    brick->kind = kind;
+// A new brick of the type the tower asks for next, in the scene at height y,
+// its x drawn at random (after its ornament) and kept clear of the reference
+// brick when there is one.
+cBrick* cWorldApp::addBrick(float y, const cObject* reference) {
+    cBrick* brick = new cBrick(tower->nextBrickType());
+    place(brick, reference ? spacedX(reference->x) : randomX(), y, 10.0f);
+    brick->kind = OrdinaryBrick;
+    objects->add(brick);
     return brick;
 }
 
-// A random x in 150..849, moved 350 away when it lies within 150 of the reference.
-float cWorldApp::spacedX(float reference) const {
-    float x = static_cast<float>(std::rand() % 700 + 150);
+// A random x in 150..849.
+float cWorldApp::randomX() { return static_cast<float>(std::rand() % 700 + 150); }
+
+// A random x, moved 350 away when it lies within 150 of the reference.
+float cWorldApp::spacedX(float reference) {
+    float x = randomX();
     if (std::fabs(x - reference) < 150.0f) x = x < 500.0f ? x + 350.0f : x - 350.0f;
     return x;
 }
@@ -186,18 +183,11 @@ void cWorldApp::setupRound() {
     player->y = 600.0f;
     player->speed = 0.0f;
 
-    floor = makeBrick(cBrick::Floor, 510.0f, 600.0f, 2);
+    floor = new cBrick(cBrick::Floor);
+    place(floor, 510.0f, 600.0f, 10.0f);
+    floor->kind = FloorBrick;
     objects->add(floor);
-
-    cBrick* first = new cBrick(tower->nextBrickType());
-    place(first, static_cast<float>(std::rand() % 700 + 150), 320.0f, 10.0f);
-    first->kind = 1;
-    objects->add(first);
-
-    cBrick* second = new cBrick(tower->nextBrickType());
-    place(second, spacedX(first->x), 150.0f, 10.0f);
-    second->kind = 1;
-    objects->add(second);
+    addBrick(150.0f, addBrick(320.0f, nullptr));
 }
 
 // Takes an object out of the scene and frees it; no reference of the state keeps pointing at it.
@@ -234,24 +224,16 @@ cBrick* cWorldApp::topBrick() const {
 void cWorldApp::spawnBrick() {
     cBrick* newest = topBrick();
     if (!newest || newest->y <= kSpawnLine) return;
-    cBrick* brick = new cBrick(tower->nextBrickType());
-    brick->x = static_cast<float>(std::rand() % 700 + 150);
-    if (horizontalDistance(*brick, *newest) < 150.0f)
-        brick->x = brick->x < 500.0f ? brick->x + 350.0f : brick->x - 350.0f;
-    brick->y = -50.0f;
-    brick->z = 10.0f;
-    brick->kind = 1;
-    brick->speed = 0.0f;
-    objects->add(brick);
+    cBrick* brick = addBrick(-50.0f, newest);
     if (tower->nextBrickType() == cBrick::Goal) {
         phase = GoalPlaced;
-        brick->kind = 3;
+        brick->kind = GoalBrick;
     }
 }
 
 void cWorldApp::showBox(int type) {
     infoBox = new cInfoBox(type);
-    place(infoBox, 512.0f, 250.0f, 8.0f);
+    place(infoBox, kBoxX, kBoxY, kBoxZ);
     objects->add(infoBox);
 }
 
@@ -311,8 +293,8 @@ void cWorldApp::steerPlayer() {
         return;
     }
     float aim = static_cast<float>(mouseX);
-    if (aim < 50.0f) aim = 50.0f;
-    if (aim > 960.0f) aim = 960.0f;
+    if (aim < kAimMin) aim = kAimMin;
+    if (aim > kAimMax) aim = kAimMax;
     aimMarker->x = aim;
     if (!pushHold) player->targetX = static_cast<int>(aimMarker->x);
     pushHold = false;
@@ -333,7 +315,7 @@ void cWorldApp::updateObjects(float fps, float f) {
 }
 
 void cWorldApp::applyGravity(float fps, float f) {
-    if (!paused && fallSpeed < kMaxFall) fallSpeed = fallSpeed + f * 700.0f / fps;
+    if (!paused && fallSpeed < kMaxFall) fallSpeed = fallSpeed + f * kGravity / fps;
 }
 
 // Objects below the screen leave the scene (or end the round); the others meet the player.
@@ -343,9 +325,9 @@ bool cWorldApp::resolveObjects() {
         if (i >= objects->count) continue;
         cObject* object = objects->get(i);
         if (object->y > kBottom) {
-            if (object->kind != 0) discard(object);
+            if (object->kind != NoPlatform) discard(object);
             else if (finishFall()) return true;
-        } else if (object->kind != 0) {
+        } else if (object->kind != NoPlatform) {
             checkContact(object);
         }
     }
@@ -415,7 +397,7 @@ bool cWorldApp::entersTable(unsigned int points) const {
 void cWorldApp::openNameBox(unsigned int points) {
     if (nameBox) return;
     nameBox = new cNameBox();
-    place(nameBox, 512.0f, 250.0f, 8.0f);
+    place(nameBox, kBoxX, kBoxY, kBoxZ);
     nameBox->entry.score = points;
     objects->add(nameBox);
 }
@@ -435,7 +417,7 @@ bool cWorldApp::offerFinishedScore() {
 
 bool cWorldApp::touches(const cPlayer& who, const cObject& brick) const {
     const float ax = std::fabs(who.x - brick.x);
-    const float ay = std::fabs(who.y + 22.0f - brick.y);
+    const float ay = std::fabs(who.y + kContactDrop - brick.y);
     const float w = brick.hitWidth, h = brick.hitHeight, r = who.radius;
     if (ax > w + r) return false;
     if (ay > h + r) return false;
@@ -446,9 +428,9 @@ bool cWorldApp::touches(const cPlayer& who, const cObject& brick) const {
 
 void cWorldApp::checkContact(cObject* brick) {
     switch (brick->kind) {
-    case 1: landOnBrick(brick); break;
-    case 2: landOnFloor(*brick); break;
-    case 3: landOnGoal(*brick); break;
+    case OrdinaryBrick: landOnBrick(brick); break;
+    case FloorBrick: landOnFloor(*brick); break;
+    case GoalBrick: landOnGoal(*brick); break;
     default: break;
     }
 }
@@ -466,22 +448,32 @@ void cWorldApp::pushAside(const cObject& brick) {
     }
 }
 
-void cWorldApp::landOnBrick(cObject* brick) {
-    if (!touches(*player, *brick)) return;
-    if (std::fabs(player->x - brick->x) > brick->hitWidth - 20.0f) {
-        pushAside(*brick);
-        return;
+// The side and the underside of a brick or the goal: a touch near an end
+// pushes the figure aside, a touch from below stops its rise. True when the
+// figure comes down on top.
+bool cWorldApp::meetsFromAbove(const cObject& brick) {
+    if (!touches(*player, brick)) return false;
+    if (std::fabs(player->x - brick.x) > brick.hitWidth - kSideBand) {
+        pushAside(brick);
+        return false;
     }
     fallSpeed = 0.0f;
-    if (brick->y < player->y + 37.0f) {
-        player->y = brick->y - 21.0f + brick->hitHeight + player->radius;
-        return;
+    if (brick.y < player->y + kLandingLine) {
+        player->y = brick.y - kUnderBump + brick.hitHeight + player->radius;
+        return false;
     }
-    bounceFrom(brick);
+    return true;
+}
+
+// Puts the figure's contact circle on the brick's top.
+void cWorldApp::restOn(const cObject& brick) { player->y = brick.y - kContactDrop - brick.hitHeight - player->radius; }
+
+void cWorldApp::landOnBrick(cObject* brick) {
+    if (meetsFromAbove(*brick)) bounceFrom(brick);
 }
 
 void cWorldApp::bounceFrom(cObject* brick) {
-    player->y = brick->y - 22.0f - brick->hitHeight - player->radius;
+    restOn(*brick);
     score += static_cast<unsigned int>(tower->nextBrickType() * level);
     discard(brick);
     if (floor) discard(floor);
@@ -496,26 +488,17 @@ void cWorldApp::landOnFloor(const cObject& brick) {
         player->onGround = false;
         jumpSound->play();
         jumpRequested = false;
-        player->y = brick.y - 22.0f - 50.0f - player->radius;
+        player->y = brick.y - kContactDrop - (brick.hitHeight + kJumpLift) - player->radius;
         return;
     }
     player->onGround = true;
     fallSpeed = 0.0f;
-    player->y = brick.y - 22.0f - brick.hitHeight - player->radius;
+    restOn(brick);
 }
 
 void cWorldApp::landOnGoal(const cObject& brick) {
-    if (!touches(*player, brick)) return;
-    if (std::fabs(player->x - brick.x) > brick.hitWidth - 20.0f) {
-        pushAside(brick);
-        return;
-    }
-    fallSpeed = 0.0f;
-    if (brick.y < player->y + 37.0f) {
-        player->y = brick.y - 21.0f + brick.hitHeight + player->radius;
-        return;
-    }
-    player->y = brick.y - 22.0f - brick.hitHeight - player->radius;
+    if (!meetsFromAbove(brick)) return;
+    restOn(brick);
     player->onGround = true;
     if (!witch) callWitch();
 }
@@ -524,7 +507,7 @@ void cWorldApp::callWitch() {
     goalSound->play();
     witch = new cWitch();
     place(witch, 0.0f, 160.0f, 10.0f);
-    witch->kind = 0;
+    witch->kind = NoPlatform;
     objects->add(witch);
 }
 
@@ -533,9 +516,9 @@ void cWorldApp::callWitch() {
 void cWorldApp::keyDown(int sym) {
     if (phase == NameEntry) {
         nameEntryKey(sym);
-    } else if (sym == kKeyEscape) {
+    } else if (sym == SDLK_ESCAPE) {
         leaveRound();
-    } else if (sym == kKeyP && (phase == Climbing || phase == GoalPlaced || waitsInPause())) {
+    } else if (sym == SDLK_p && (phase == Climbing || phase == GoalPlaced || waitsInPause())) {
         togglePause();
     }
 }
@@ -549,9 +532,9 @@ bool cWorldApp::waitsInPause() const {
 
 void cWorldApp::nameEntryKey(int sym) {
     if (!nameBox) return;
-    if (sym >= 'a' && sym <= 'z') nameBox->addChar(static_cast<char>(sym - 32));
-    else if (sym == kKeyBackspace) nameBox->removeChar();
-    else if (sym == kKeyReturn && nameBox->length >= 1) fileName();
+    if (sym >= SDLK_a && sym <= SDLK_z) nameBox->addChar(static_cast<char>(sym - SDLK_a + 'A'));
+    else if (sym == SDLK_BACKSPACE) nameBox->removeChar();
+    else if (sym == SDLK_RETURN && nameBox->length >= 1) fileName();
 }
 
 void cWorldApp::fileName() {

@@ -23,6 +23,8 @@ class cWitch;
 class cWorldApp : public cAppState {
 public:
     enum Phase { Climbing = 0, GoalPlaced = 1, LevelDone = 2, Fallen = 3, NameEntry = 4, RetryChoice = 5 };
+    // What an object of the scene is to the figure (cObject::kind).
+    enum Kind { NoPlatform = 0, OrdinaryBrick = 1, FloorBrick = 2, GoalBrick = 3 };
 
     cWorldApp();
     ~cWorldApp() override;
@@ -102,6 +104,8 @@ private:
     void openNameBox(unsigned int points);
     bool offerFinishedScore();
     // Contact rules per brick kind.
+    bool meetsFromAbove(const cObject& brick);
+    void restOn(const cObject& brick);
     void landOnBrick(cObject* brick);
     void landOnFloor(const cObject& brick);
     void landOnGoal(const cObject& brick);
@@ -117,8 +121,9 @@ private:
     void resumeFromBox();
     void retryClick();
     // Scene helpers.
-    cBrick* makeBrick(int type, float x, float y, int kind);
-    float spacedX(float reference) const;
+    cBrick* addBrick(float y, const cObject* reference);
+    static float randomX();
+    static float spacedX(float reference);
     void showBox(int type);
     void dismissBox();
     void discard(cObject* object);

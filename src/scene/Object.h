@@ -8,7 +8,7 @@ public:
     virtual void update(float fps) = 0;
     virtual void draw() = 0;
 
-    int kind;          // 0 no platform, 1 brick, 2 floor brick, 3 goal brick
+    int kind;          // what it is to the figure: a platform or not (cWorldApp::Kind)
     bool scrollHeld;   // the world holds still this frame
     float speed;       // vertical scrolling speed, units per second
     float x, y, z;
