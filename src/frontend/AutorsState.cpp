@@ -26,18 +26,9 @@ cAutorsState::~cAutorsState() {
 
 int cAutorsState::load() {
     background = new cSprite();
-    background->load("data\\graphics\\credits.png");
-    background->setHalfSize(512, 384);
-    background->x = 512;
-    background->y = 384;
-    background->z = 10;
-
+    background->loadScreen("data\\graphics\\credits.png");
     returnHighlight = new cSprite();
-    returnHighlight->load("data\\graphics\\cred.png");
-    returnHighlight->setHalfSize(128, 64);
-    returnHighlight->x = 891;
-    returnHighlight->y = 67;
-    returnHighlight->z = 10;
+    returnHighlight->loadAt("data\\graphics\\cred.png", 128, 64, 891, 67, 10);
 
     cursor = new cCursor(0);
     return 0;

@@ -28,21 +28,12 @@ cIntroState::~cIntroState() {
 }
 
 int cIntroState::load() {
-    loadSlide(0, "data\\graphics\\zarvo2.jpg");
-    loadSlide(1, "data\\graphics\\zarvo3.jpg");
-    loadSlide(2, "data\\graphics\\zarvo4.jpg");
+    slides[0].loadScreen("data\\graphics\\zarvo2.jpg");
+    slides[1].loadScreen("data\\graphics\\zarvo3.jpg");
+    slides[2].loadScreen("data\\graphics\\zarvo4.jpg");
     music = new cMusic();
     music->load("data\\sound\\intro.ogg");
     return 0;
-}
-
-void cIntroState::loadSlide(int index, const char* path) {
-    cSprite& slide = slides[index];
-    slide.load(path);
-    slide.setHalfSize(512.0f, 384.0f);
-    slide.x = 512.0f;
-    slide.y = 384.0f;
-    slide.z = 10.0f;
 }
 
 int cIntroState::activate(bool on) {

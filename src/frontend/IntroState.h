@@ -37,7 +37,6 @@ public:
     int slidePhase;
 
 private:
-    void loadSlide(int index, const char* path);
     void restart();
     void advanceFade(float dt);
     void showPhase(int phase);

@@ -55,11 +55,7 @@ cMenuState::~cMenuState() {
 
 int cMenuState::load() {
     background = new cSprite();
-    background->load("data\\graphics\\menu.jpg");
-    background->setHalfSize(512, 384);
-    background->x = 512;
-    background->y = 384;
-    background->z = 10;
+    background->loadScreen("data\\graphics\\menu.jpg");
 
     highlight = new cSprite();
     cTextureManager& cache = cTextureManager::getSingleton();

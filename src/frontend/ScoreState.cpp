@@ -34,18 +34,9 @@ int cScoreState::load() {
     font->setScale(0.75);
 
     background = new cSprite();
-    background->load("data\\graphics\\score.jpg");
-    background->setHalfSize(512, 384);
-    background->x = 512;
-    background->y = 384;
-    background->z = 10;
-
+    background->loadScreen("data\\graphics\\score.jpg");
     caption = new cSprite();
-    caption->load("data\\graphics\\score_caption.png");
-    caption->setHalfSize(92, 29);
-    caption->x = 512;
-    caption->y = 58;
-    caption->z = 10;
+    caption->loadAt("data\\graphics\\score_caption.png", 92, 29, 512, 58, 10);
 
     cursor = new cCursor(0);
     return 0;

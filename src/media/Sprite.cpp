@@ -17,6 +17,16 @@ int cSprite::load(const char* path) {
     return 0;
 }
 
+void cSprite::loadAt(const char* path, float halfWidth, float halfHeight, float x, float y, float z) {
+    load(path);
+    setHalfSize(halfWidth, halfHeight);
+    this->x = x;
+    this->y = y;
+    this->z = z;
+}
+
+void cSprite::loadScreen(const char* path) { loadAt(path, 512.0f, 384.0f, 512.0f, 384.0f, 10.0f); }
+
 void cSprite::setTexture(cTexture* newTexture) {
     texture = newTexture;
     halfWidth = static_cast<float>(texture->width / 2);

@@ -9,6 +9,10 @@ class cSprite {
 public:
     cSprite();
     int load(const char* path);
+    // Loads the picture and places it: its half sizes and its centre.
+    void loadAt(const char* path, float halfWidth, float halfHeight, float x, float y, float z);
+    // Loads a picture that fills the 1024 x 768 screen behind what is drawn over it.
+    void loadScreen(const char* path);
     void setTexture(cTexture* texture);
     void setWindowOrigin(float u, float v);
     void setWindowSize(float du, float dv);
