@@ -75,12 +75,8 @@ int cApplication::init() {
 bool cApplication::openAudio() { return Mix_OpenAudio(22050, AUDIO_S16SYS, 2, 1024) == 0; }
 
 void cApplication::openDisplay() {
-    // Mesa's software rasterizer (llvmpipe) frees a frame's fence while one of
-    // its worker threads may still be unlocking it, a use-after-free that
-    // corrupts the heap about once an hour of play on a busy machine. Drawn
-    // on the game's own thread it has no such race; the game's frames are
-    // cheap enough for that. A player's own setting wins; other drivers
-    // ignore it. Set before the driver is loaded.
+    // Mesa's software rasterizer draws on the game's own thread: its worker
+    // threads race on a freed fence (docs/reliability.md, section 6).
     setenv("LP_NUM_THREADS", "0", 0);
     SDL_Init(SDL_INIT_EVERYTHING);
     started = true;
@@ -106,11 +102,8 @@ void cApplication::openDisplay() {
 }
 
 void cApplication::hideSystemPointer() {
-    // A fully transparent cursor rather than SDL_ShowCursor(SDL_DISABLE): on
-    // SDL 1.2 over SDL2 a hidden cursor in a full-screen window turns on
-    // relative mouse mode, and tablets, touch screens, remote desktops and
-    // virtual machines' pointers, which report absolute positions, stop
-    // reaching the game. The screens draw their own pointer pictures.
+    // Transparent rather than hidden, so that absolute pointers still reach
+    // the game (docs/reliability.md, section 7).
     Uint8 clear[kPointerSize * kPointerSize / 8] = {};
     transparentPointer = SDL_CreateCursor(clear, clear, kPointerSize, kPointerSize, 0, 0);
     SDL_SetCursor(transparentPointer);
