@@ -86,8 +86,16 @@ void saveShot(const char* dir, long long frame, int run) {
     std::fclose(out);
 }
 
-void drawFrame(cWorldApp& game) {
+// What the runs of one invocation share.
+struct Session {
+    std::vector<Uint32> frameMs;  // with --real-time: each frame's length, as the game's clock measured it
+    bool quit = false;            // the window was closed, or SIGTERM or Ctrl+C came
+};
+
+void drawFrame(cWorldApp& game, Session& session) {
     SDL_PumpEvents();
+    SDL_Event event;
+    if (SDL_PeepEvents(&event, 1, SDL_GETEVENT, SDL_QUITMASK) > 0) session.quit = true;
     glClear(GL_COLOR_BUFFER_BIT);
     glLoadIdentity();
     game.draw();
@@ -106,10 +114,7 @@ void report(const cWorldApp& game, int levelBefore, int phaseBefore, long long f
         std::printf("  frame %lld: fell on level %d\n", frame, levelBefore);
 }
 
-// With --real-time: how long each frame took, as the game's clock measured it.
-std::vector<Uint32> g_frameMs;
-
-RunResult playRun(const Options& o, cApplication& app, cSimPlatform& sim, int run) {
+RunResult playRun(const Options& o, cApplication& app, cSimPlatform& sim, int run, Session& session) {
     sim.startSeconds = o.seed + run;
     sim.frame = 0;
     cWorldApp* game = new cWorldApp();
@@ -120,18 +125,18 @@ RunResult playRun(const Options& o, cApplication& app, cSimPlatform& sim, int ru
     const long long limit = 30LL * 60 * o.fps;
     RunResult result{false, 0, 0};
     bool finished = false;
-    while (sim.frame < limit) {
+    while (sim.frame < limit && !session.quit) {
         pilot.play(*game, sim);
         const int levelBefore = game->level, phaseBefore = game->phase;
         if (o.realTime) {
             app.measureFrame();
-            if (sim.frame > 0) g_frameMs.push_back(app.frameMs);  // the first counts from loading
+            if (sim.frame > 0) session.frameMs.push_back(app.frameMs);  // the first counts from loading
             fps = static_cast<float>(app.fps);
         }
         game->update(fps);
         ++sim.frame;
         if (o.render) {
-            drawFrame(*game);
+            drawFrame(*game, session);
             if (o.shots && sim.frame % o.every == 0) saveShot(o.shots, sim.frame, run);
         }
         if (o.verbose) report(*game, levelBefore, phaseBefore, sim.frame);
@@ -186,9 +191,10 @@ int main(int argc, char** argv) {
     std::vector<long long> frames;
     std::vector<unsigned int> scores;
     int cleared = 0;
+    Session session;
     try {
-        for (int run = 0; run < o.runs; ++run) {
-            const RunResult r = playRun(o, app, sim, run);
+        for (int run = 0; run < o.runs && !session.quit; ++run) {
+            const RunResult r = playRun(o, app, sim, run, session);
             std::printf("run %d: %s after %lld frames, score %u\n", run + 1, r.cleared ? "cleared" : "failed",
                         r.frames, r.score);
             if (!r.cleared) continue;
@@ -207,10 +213,11 @@ int main(int argc, char** argv) {
     if (o.render) SDL_Quit();
     std::printf("autoplay: %d/%d runs cleared level %d, median %lld frames, median score %u\n", cleared, o.runs,
                 o.levels, median(frames), median(scores));
-    if (!g_frameMs.empty()) {
-        std::sort(g_frameMs.begin(), g_frameMs.end());
-        std::printf("autoplay: frames took a median %u ms, 99th percentile %u ms, longest %u ms\n", median(g_frameMs),
-                    g_frameMs[g_frameMs.size() * 99 / 100], g_frameMs.back());
+    std::vector<Uint32>& ms = session.frameMs;
+    if (!ms.empty()) {
+        std::sort(ms.begin(), ms.end());
+        std::printf("autoplay: frames took a median %u ms, 99th percentile %u ms, longest %u ms\n", median(ms),
+                    ms[ms.size() * 99 / 100], ms.back());
     }
     return 0;
 }
