@@ -99,13 +99,12 @@ pointer_to 500 700 && xdotool click 1
 wait_until 10 gone gameinfo.png 512 250 || fail "a click did not take the information box away"
 
 step "play"
-# figure: where the figure is, "x y", from a fresh shot: the middle of the
-# densest 44 px wide column of its jacket's orange (ornaments on the bricks
-# have oranges of their own, but fewer and paler).  Every fourth pixel each
-# way is enough, and a busy machine reads that in 1 s instead of 15.
+# figure SHOT: where the figure is, "x y": the middle of the densest 44 px
+# wide column of its jacket's orange (ornaments on the bricks have oranges of
+# their own, but fewer and paler).  Every fourth pixel each way is enough, and
+# a busy machine reads that in 1 s instead of 15.
 figure() {
-    shot "$work/now.png"
-    convert "$work/now.png" -crop 1024x600+0+80 +repage -sample 25% -depth 8 txt:- | awk -F'[,:() ]+' '
+    convert "$1" -crop 1024x600+0+80 +repage -sample 25% -depth 8 txt:- | awk -F'[,:() ]+' '
         NR > 1 && $3 > 215 && $4 > 100 && $4 < 128 && $5 < 48 { n[$1]++; sy[$1] += $2 }
         END {
             for (c = 0; c < 256; c++) {
@@ -118,25 +117,65 @@ figure() {
             print int(x / m * 4 + 2), int(y / m * 4 + 2) + 80
         }'
 }
-near_x() { local x y; read -r x y < <(figure); [ $((x - $1)) -gt -12 ] && [ $((x - $1)) -lt 12 ]; }
-# The floor, the one brick wider than 700, goes with the first bounce. If the
-# figure falls first (the world scrolls down a little with each jump), a
-# click starts a new round.
-has_floor() { for y in 560 620 680 740; do brick_centres "$work/now.png" $y; done | awk '$2 > 700 { f = 1 } END { exit !f }'; }
-bounced() { shot "$work/now.png"; ! has_floor && ! shows "$work/now.png" "$(pic over.png)" 512 250; }
-# A layout the jump below cannot use keeps failing the same way, so every
-# fifth attempt starts a new round (new bricks) through the menu.
+near_x() { local x y; shot "$work/now.png"; read -r x y < <(figure "$work/now.png"); [ $((x - $1)) -gt -12 ] && [ $((x - $1)) -lt 12 ]; }
+# letters SHOT RED WARM: the pixels of the status line's cream letters, "x,y"
+# a line: red above RED and above blue by more than WARM (the tower behind
+# them is violet and scrolls).
+letters() { convert "$1" -crop 400x40+312+10 +repage -depth 8 txt:- | awk -F'[,:() ]+' -v r="$2" -v w="$3" 'NR > 1 && $3 > r && $3 - $5 > w { print $1 "," $2 }' | sort; }
+# zero: the status line in the last shot reads as it did when the first round
+# began, "Level 1 Score 0": at most a few of the letters' solid pixels then are
+# missing now.
+zero() { [ "$(comm -23 "$work/score0" <(letters "$work/now.png" 190 40) | wc -l)" -le 8 ]; }
+# The status line as the first round begins, its letters' solid pixels.
+shot "$work/now.png" && letters "$work/now.png" 235 60 >"$work/score0"
+# named: the last shot shows the name box, which opens once a figure that
+# scored has fallen (the table the test starts from has room for any score
+# above 0): result=bounce.
+named() { shows "$work/now.png" "$(pic highscore.png)" 512 250 && result=bounce; }
+left() { shot "$work/now.png"; named || shows "$work/now.png" "$(pic menu.jpg)" 512 384; }
+# new_round: Escape to the menu, Start, the intro skipped by a key, until the
+# status line of a new round shows (only the first round opens with the
+# information box).  A bounce too late for the last look may have ended in the
+# name box before the Escape came, which leaves it there.
 new_round() {
     xdotool key Escape
-    wait_until 10 on_screen menu.jpg 512 384 || fail "Escape did not lead to the menu"
+    wait_until 10 left || fail "Escape did not lead to the menu"
+    [ "$result" = bounce ] && return
     click_at 838 322
-    wait_until 10 on_screen zarvo2.jpg 512 384 && xdotool key a
-    wait_until 10 on_screen gameinfo.png 512 250 && pointer_to 500 700 && xdotool click 1
-    wait_until 10 gone gameinfo.png 512 250 || fail "no new round"
+    wait_until 10 on_screen zarvo2.jpg 512 384 || fail "Start did not lead to the intro"
+    xdotool key a
+    wait_until 10 eval 'shot "$work/now.png" && zero' || fail "a key did not skip the intro into a new round"
+}
+# dodge: the pointer to the column farthest from the bricks below, so that the
+# figure falls out of the screen.
+dodge() {
+    local busy best=50 bestd=-1 x c d e
+    busy=$(for y in 420 560 700; do brick_centres "$work/now.png" $y; done | awk '{ print $1 }')
+    for x in 50 150 250 350 450 550 650 750 850 960; do
+        d=100000
+        for c in $busy; do e=$((x > c ? x - c : c - x)); [ $e -lt $d ] && d=$e; done
+        [ $d -gt $bestd ] && best=$x bestd=$d
+    done
+    pointer_to "$best" 700
+}
+# outcome: what the attempt came to, from one shot: the name box, or else,
+# once the score is above 0, result=scored and the figure is steered clear of
+# the bricks until it falls (a figure that keeps landing on bricks for 60 s
+# makes way for a new round).  A miss lands the figure on the floor again,
+# which spans the screen: with the score still 0 when the figure is well past
+# the brick ($past), the attempt is over.
+outcome() {
+    shot "$work/now.png"
+    named && return 0
+    [ "$result" = scored ] || ! zero && { result=scored; dodge; return 1; }
+    [ $SECONDS -ge $past ]
 }
 for attempt in $(seq 25); do
-    [ $((attempt % 5)) -eq 0 ] && new_round
-    on_screen over.png 512 250 && xdotool click 1 && wait_until 10 gone over.png 512 250
+    # Each attempt on a new round (new bricks): a layout the jump below cannot
+    # use would fail the same way again, and the timing below is the first jump's.
+    result=""
+    [ "$attempt" -gt 1 ] && new_round
+    [ "$result" = bounce ] && break
     # Jump from beside the lower of the first two bricks, then steer over it
     # as the figure rises past it, with a reaction time from 0.25 to 0.75 s.
     # On level 1 the figure is high enough to land on the first brick (y 320)
@@ -150,30 +189,17 @@ for attempt in $(seq 25); do
     reaction=0.$((25 + attempt % 6 * 10))
     echo "attempt $attempt: brick at $bx, jump from $side, steer after $reaction s"
     pointer_to "$side" 700
-    wait_until 10 near_x "$side" || { echo "  the figure did not reach $side: at $(figure)"; continue; }
+    wait_until 10 near_x "$side" || { echo "  the figure did not reach $side: at $(figure "$work/now.png")"; continue; }
     # Jump, wait a reaction time, steer: one xdotool command, so that starting
     # a second process on a busy machine does not add to the reaction time.
     xdotool click 1 sleep "$reaction" mousemove "$bx" 700
-    wait_until 5 bounced && break
-    echo "  no bounce: the figure is at $(figure)"
+    past=$((SECONDS + 4))
+    wait_until 60 outcome
+    [ "$result" = bounce ] && break
+    echo "  no name box, score ${result:+above }0: the figure is at $(figure "$work/now.png")"
     cp "$work/now.png" "$shots/attempt-$attempt.png"
 done
-bounced || fail "the figure never bounced off a brick"
-# Keep away from the bricks below until the figure falls out of the screen.
-dodge() {
-    shot "$work/now.png"
-    shows "$work/now.png" "$(pic highscore.png)" 512 250 && return 0
-    local busy best=50 bestd=-1 x c d e
-    busy=$(for y in 420 560 700; do brick_centres "$work/now.png" $y; done | awk '{ print $1 }')
-    for x in 50 150 250 350 450 550 650 750 850 960; do
-        d=100000
-        for c in $busy; do e=$((x > c ? x - c : c - x)); [ $e -lt $d ] && d=$e; done
-        [ $d -gt $bestd ] && best=$x bestd=$d
-    done
-    pointer_to "$best" 700
-    return 1
-}
-wait_until 60 dodge || fail "no name entry box after the fall"
+[ "$result" = bounce ] || fail "the figure never bounced off a brick"
 
 step "name entry"
 shot "$work/empty.png"
