@@ -30,6 +30,7 @@ _ held full length, ! accent, ~ tie to the next note. @80 sets the velocity,
 | is a bar line and is checked.
 """
 import math, os, re, struct, subprocess
+from types import MappingProxyType
 from fractions import Fraction
 import numpy as np
 from PIL import Image, ImageDraw, ImageFont
@@ -42,23 +43,24 @@ PEAK_DB = -10.0                 # loudest sample of every piece
 OGG_QUALITY = '4'
 # Every setting that could change the rendering is pinned here: one core, the
 # sample-clocked MIDI player, fixed reverb, no chorus, float output (no dither).
-FLUIDSYNTH = ['fluidsynth', '-q', '-n', '-i', '-r', str(SR), '-g', '0.5', '-T', 'raw', '-O', 'float', '-E', 'little',
+FLUIDSYNTH = ('fluidsynth', '-q', '-n', '-i', '-r', str(SR), '-g', '0.5', '-T', 'raw', '-O', 'float', '-E', 'little',
               '-o', 'synth.cpu-cores=1', '-o', 'player.timing-source=sample', '-o', 'audio.period-size=64',
               '-o', 'synth.polyphony=256', '-o', 'synth.lock-memory=0', '-o', 'synth.dynamic-sample-loading=0',
               '-o', 'synth.chorus.active=0', '-o', 'synth.reverb.active=1', '-o', 'synth.reverb.room-size=0.55',
-              '-o', 'synth.reverb.damp=0.35', '-o', 'synth.reverb.width=0.8', '-o', 'synth.reverb.level=0.6']
+              '-o', 'synth.reverb.damp=0.35', '-o', 'synth.reverb.width=0.8', '-o', 'synth.reverb.level=0.6')
 
-DRUMS = {'kick': 36, 'kick2': 35, 'stick': 37, 'snare': 38, 'clap': 39, 'snare2': 40, 'floortom': 41, 'hat': 42,
+# The tables below are read-only: nothing at module level changes while scores are read.
+DRUMS = MappingProxyType({'kick': 36, 'kick2': 35, 'stick': 37, 'snare': 38, 'clap': 39, 'snare2': 40, 'floortom': 41, 'hat': 42,
          'pedalhat': 44, 'tomlo': 45, 'openhat': 46, 'tommid': 47, 'tomhi': 50, 'crash': 49, 'ride': 51,
          'ridebell': 53, 'tamb': 54, 'splash': 55, 'cowbell': 56, 'vibraslap': 58, 'bongohi': 60, 'bongolo': 61,
-         'shaker': 70, 'claves': 75, 'woodhi': 76, 'woodlo': 77, 'triangle': 81, 'mutetri': 80}
-LENGTHS = {'w': Fraction(4), 'h': Fraction(2), 'q': Fraction(1), 'e': Fraction(1, 2), 's': Fraction(1, 4)}
-PITCH_CLASS = {'c': 0, 'd': 2, 'e': 4, 'f': 5, 'g': 7, 'a': 9, 'b': 11}
+         'shaker': 70, 'claves': 75, 'woodhi': 76, 'woodlo': 77, 'triangle': 81, 'mutetri': 80})
+LENGTHS = MappingProxyType({'w': Fraction(4), 'h': Fraction(2), 'q': Fraction(1), 'e': Fraction(1, 2), 's': Fraction(1, 4)})
+PITCH_CLASS = MappingProxyType({'c': 0, 'd': 2, 'e': 4, 'f': 5, 'g': 7, 'a': 9, 'b': 11})
 NOTE_RE = re.compile(r"^(?P<p>r|[a-g](?:#|b)?\d|<[^>]*>)(?P<len>[whqes]\.?3?)?(?P<art>[~'_!]*)$")
 PITCH_RE = re.compile(r'^([a-g])(#|b)?(\d)$')
 REF_RE = re.compile(r'^\$(\w+)([+-]\d+)?(?:\*(\d+))?$')
 PATTERN_REF_RE = re.compile(r'^([A-Za-z]\w*)(?:\*(\d+))?$')
-VOICE_KEYS = {'prog': 1, 'vol': 100, 'pan': 0, 'vel': 90, 'gate': 0.9, 'reverb': 40, 'chorus': 0}
+VOICE_KEYS = MappingProxyType({'prog': 1, 'vol': 100, 'pan': 0, 'vel': 90, 'gate': 0.9, 'reverb': 40, 'chorus': 0})
 
 
 class ScoreError(Exception):
@@ -352,7 +354,7 @@ def midi(sc, notes, sections, tempos, end_tick):
 
 
 def render(mid_path, raw_path):
-    subprocess.run(FLUIDSYNTH + ['-F', raw_path, SOUNDFONT, mid_path], check=True,
+    subprocess.run([*FLUIDSYNTH, '-F', raw_path, SOUNDFONT, mid_path], check=True,
                    stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
     return np.fromfile(raw_path, dtype='<f4').astype(np.float64).reshape(-1, 2).T
 
@@ -414,7 +416,7 @@ def make_music(out_dir, tmp, write_wav):
 # ---------------------------------------------------------------- music sheet
 
 PX_PER_S = 8
-NIGHT = [(0.0, (8, 6, 24)), (0.35, (46, 24, 96)), (0.6, (150, 50, 130)), (0.8, (236, 150, 70)), (1.0, (255, 242, 196))]
+NIGHT = ((0.0, (8, 6, 24)), (0.35, (46, 24, 96)), (0.6, (150, 50, 130)), (0.8, (236, 150, 70)), (1.0, (255, 242, 196)))
 
 
 def colour(v):
