@@ -34,7 +34,7 @@
 namespace {
 using namespace climb;
 
-// The game's clock counts whole milliseconds, and so does the longest frame it can measure.
+// The longest frame the game's clock, 32 bits of milliseconds, can measure.
 const double kLongestFrameMs = 4294967295.0;
 // A jump starts with the figure this much above its resting place on the floor.
 const float kJumpLift = 5.0f;
@@ -154,25 +154,17 @@ int cWorldApp::activate(bool on) {
 
 // ---------------------------------------------------------------- rounds
 
-// A new brick of the type the tower asks for next, in the scene at height y,
-// its x drawn at random (after its ornament) and kept clear of the reference
-// brick when there is one.
+// A new brick of the type the tower asks for next, in the scene at height y
+// and a random x in 150..849 (drawn after its ornament), moved 350 away when
+// it lies within 150 of the reference brick.
 cBrick* cWorldApp::addBrick(float y, const cObject* reference) {
     cBrick* brick = new cBrick(tower->nextBrickType());
-    place(brick, reference ? spacedX(reference->x) : randomX(), y, 10.0f);
+    place(brick, static_cast<float>(std::rand() % 700 + 150), y, 10.0f);
+    if (reference && horizontalDistance(*brick, *reference) < 150.0f)
+        brick->x = brick->x < 500.0f ? brick->x + 350.0f : brick->x - 350.0f;
     brick->kind = OrdinaryBrick;
     objects->add(brick);
     return brick;
-}
-
-// A random x in 150..849.
-float cWorldApp::randomX() { return static_cast<float>(std::rand() % 700 + 150); }
-
-// A random x, moved 350 away when it lies within 150 of the reference.
-float cWorldApp::spacedX(float reference) {
-    float x = randomX();
-    if (std::fabs(x - reference) < 150.0f) x = x < 500.0f ? x + 350.0f : x - 350.0f;
-    return x;
 }
 
 void cWorldApp::setupRound() {

@@ -122,8 +122,6 @@ private:
     void retryClick();
     // Scene helpers.
     cBrick* addBrick(float y, const cObject* reference);
-    static float randomX();
-    static float spacedX(float reference);
     void showBox(int type);
     void dismissBox();
     void discard(cObject* object);
