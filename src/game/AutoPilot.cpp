@@ -26,7 +26,7 @@ const float kCircleBottom = kContactDrop + kPlayerRadius;
 float landLine(const cObject& brick) { return brick.hitHeight + kCircleBottom; }
 
 // How far beyond the wanted x the pointer must lie for the figure to get there within one frame
-// of `passes` passes: each pass walks 8 x the remaining distance to the pointer per second.
+// of `passes` passes: each pass walks kWalkRate x the remaining distance to the pointer per second.
 float walkGain(float fps, int passes) {
     if (passes == 1) return fps / kWalkRate;
     const float keep = 1.0f - kWalkRate / (fps * static_cast<float>(passes));
@@ -39,7 +39,8 @@ bool isPlatform(const cObject& o) { return o.kind == cWorldApp::OrdinaryBrick ||
 
 cAutoPilot::cAutoPilot(float framesPerSecond)
     : passFps(framesPerSecond * static_cast<float>(cWorldApp::passesFor(framesPerSecond))),
-      gain(walkGain(framesPerSecond, cWorldApp::passesFor(framesPerSecond))), bricks(), brickCount(0), floor(nullptr), forbidden(), spanCount(0) {}
+      gain(walkGain(framesPerSecond, cWorldApp::passesFor(framesPerSecond))), bricks(), brickCount(0),
+      floor(nullptr), forbidden(), spanCount(0) {}
 
 void cAutoPilot::play(cWorldApp& game, cSimPlatform& platform) {
     cPilotInput chosen;
