@@ -178,6 +178,7 @@ TEST(Objects, BricksTowerAndBackdrop) {
 TEST_F(Flow, FirstRoundWaitsBehindTheInfoBoxThenJumpsFromTheFloor) {
     ASSERT_EQ(game->objects->count, 7);  // backdrop, tower, figure, floor, bricks at 320 and 150, box
     EXPECT_TRUE(game->objects->get(4)->y == 320 && game->objects->get(5)->y == 150 && shows("data\\graphics\\gameinfo.png"));
+    EXPECT_EQ(format("%g %g %g", game->infoBox->x, game->infoBox->y, game->infoBox->z), "512 250 8");  // where every box stands
     frame();  // nothing falls; the first contact sets the figure on the floor
     EXPECT_TRUE(game->fallSpeed == 0 && game->player->y == 600 - 77 && game->topBrick()->y == 150);
     game->mouseDown(3);
