@@ -21,6 +21,7 @@
 #include "bench_common.h"
 #include "frontend/HighScoreTable.h"
 #include "game/AutoPilot.h"
+#include "game/Climb.h"
 #include "game/WorldApp.h"
 #include "media/TextureManager.h"
 
@@ -70,7 +71,7 @@ int main(int argc, char** argv) {
                         sim.frame - seed * 60, rss, inUse);
             std::fflush(stdout);
             if (levelBefore == 1) levelOneEnd = rss, heapOne = inUse;
-            if (levelBefore == 15) levelFifteenEnd = rss, heapFifteen = inUse;
+            if (levelBefore == climb::kLastLevel) levelFifteenEnd = rss, heapFifteen = inUse;
         }
     }
     const long peak = procStatusKiB("VmHWM");

@@ -15,6 +15,7 @@
 #include "app/SimPlatform.h"
 #include "frontend/HighScoreTable.h"
 #include "game/AutoPilot.h"
+#include "game/Climb.h"
 #include "game/InfoBox.h"
 #include "game/WorldApp.h"
 #include "media/ResFileException.h"
@@ -24,7 +25,7 @@ namespace {
 
 struct Options {
     int runs = 1;
-    int levels = 15;
+    int levels = climb::kLastLevel;
     int fps = 60;
     long seed = 1;
     bool render = false;
@@ -64,7 +65,7 @@ bool parseOptions(int argc, char** argv, Options& o) {
         else if (!std::strcmp(a, "--verbose")) o.verbose = true;
         else if (!std::strcmp(a, "--shots") && i + 1 < argc) o.shots = argv[++i];
         else if (!std::strcmp(a, "--runs") && next(v) && v > 0) o.runs = static_cast<int>(v);
-        else if (!std::strcmp(a, "--levels") && next(v) && v >= 1 && v <= 15) o.levels = static_cast<int>(v);
+        else if (!std::strcmp(a, "--levels") && next(v) && v >= 1 && v <= climb::kLastLevel) o.levels = static_cast<int>(v);
         else if (!std::strcmp(a, "--fps") && next(v) && v > 0) o.fps = static_cast<int>(v);
         else if (!std::strcmp(a, "--seed") && next(v)) o.seed = v;
         else if (!std::strcmp(a, "--every") && next(v) && v > 0) o.every = static_cast<int>(v);
@@ -140,13 +141,13 @@ RunResult playRun(const Options& o, cApplication& app, cSimPlatform& sim, int ru
             if (o.shots && sim.frame % o.every == 0) saveShot(o.shots, sim.frame, run);
         }
         if (o.verbose) report(*game, levelBefore, phaseBefore, sim.frame);
-        if (o.levels < 15 && game->level > o.levels) {
+        if (o.levels < climb::kLastLevel && game->level > o.levels) {
             result = RunResult{true, sim.frame, game->score};
             break;
         }
         // After the last level the game goes on until the kill box is taken
         // away and, when the score enters the table, the name is filed.
-        if (levelBefore == 15 && phaseBefore == cWorldApp::LevelDone && game->level == 1) {
+        if (levelBefore == climb::kLastLevel && phaseBefore == cWorldApp::LevelDone && game->level == 1) {
             finished = true;
             result.score = game->finishedScore;
         }
