@@ -1,5 +1,6 @@
 // The contract of every screen: the application feeds the current state with
-// key presses, mouse clicks, one update and one draw per frame.
+// key presses, mouse clicks, one update and one draw per frame, and tells it
+// when the player has left the window.
 #pragma once
 
 class cAppState {
@@ -11,4 +12,6 @@ public:
     virtual int draw() = 0;
     virtual void keyDown(int key) = 0;
     virtual void mouseDown(int button) = 0;
+    // The window lost the input focus or was hidden; only the climb minds.
+    virtual void focusLost() {}
 };

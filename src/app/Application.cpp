@@ -160,6 +160,10 @@ void cApplication::processEvents() {
         case SDL_MOUSEBUTTONDOWN:
             if (currentState) currentState->mouseDown(event.button.button);
             break;
+        case SDL_ACTIVEEVENT:
+            if (!event.active.gain && (event.active.state & (SDL_APPINPUTFOCUS | SDL_APPACTIVE)) && currentState)
+                currentState->focusLost();
+            break;
         case SDL_QUIT:
             quit = true;
             break;

@@ -103,6 +103,13 @@ bool linkTarget(std::string& path) {
     return true;
 }
 
+// What fopen gives a file it creates: read and write for all, less the umask.
+mode_t newFileMode() {
+    const mode_t mask = umask(0);
+    umask(mask);
+    return 0666 & ~mask;
+}
+
 }  // namespace
 
 cHighScoreTable::cHighScoreTable() {
@@ -112,18 +119,32 @@ cHighScoreTable::cHighScoreTable() {
 
 bool cHighScoreTable::loadFromFile(const char* fileName) {
     std::snprintf(path, sizeof path, "%s", fileName);
+    return readFile(entries);
+}
+
+bool cHighScoreTable::readFile(cScoreEntry (&into)[size]) const {
     std::FILE* file = std::fopen(path, "r");
     if (!file) return false;
-    for (cScoreEntry& entry : entries) {
+    for (cScoreEntry& entry : into) {
         if (readName(file, entry.name)) readScore(file, entry.score);
     }
     std::fclose(file);
-    sortEntries(entries);
+    sortEntries(into);
     return true;
 }
 
+// A file that cannot be read now (removed since, say) leaves the table the
+// game holds, which the save then writes anew.
+bool cHighScoreTable::fileScore(const cScoreEntry& entry) {
+    cScoreEntry onDisk[size] = {};
+    if (readFile(onDisk)) std::memcpy(entries, onDisk, sizeof entries);
+    addScore(entry);
+    return saveToFile();
+}
+
 // Writes a temporary file beside the table's file and renames it over the old one,
-// so that a failed save leaves the previous file whole.  A score.txt that is a
+// so that a failed save leaves the previous file whole; its name is this save's
+// own, so two copies of the game saving at once never write into one file.  A score.txt that is a
 // symbolic link keeps being one: the file it points to is replaced, and the
 // new file keeps the old one's permissions.  A file the player may not write
 // (made read-only to keep a table as it is) is not replaced.
@@ -132,14 +153,21 @@ bool cHighScoreTable::saveToFile() {
     std::string target = path;
     if (!linkTarget(target)) return false;
     if (access(target.c_str(), W_OK) != 0 && errno != ENOENT) return false;
-    const std::string temp = target + ".tmp";
-    std::FILE* file = std::fopen(temp.c_str(), "wb");
-    if (!file) return false;
+    std::string temp = target + ".XXXXXX";
+    const int fd = mkstemp(&temp[0]);
+    if (fd < 0) return false;
+    std::FILE* file = fdopen(fd, "wb");
+    if (!file) {
+        close(fd);
+        std::remove(temp.c_str());
+        return false;
+    }
     bool ok = writeEntries(file, entries);
+    // The new file gets the old one's mode, or a new file's usual one.
     // File systems without modes (FAT, some network shares) refuse this; the
     // scores matter more than their mode.
     struct stat old;
-    if (stat(target.c_str(), &old) == 0) (void)fchmod(fileno(file), old.st_mode & 07777);
+    (void)fchmod(fd, stat(target.c_str(), &old) == 0 ? old.st_mode & 07777 : newFileMode());
     ok = std::fflush(file) == 0 && ok;
     ok = fsync(fileno(file)) == 0 && ok;
     ok = std::fclose(file) == 0 && ok;

@@ -38,8 +38,8 @@ bool isPlatform(const cObject& o) { return o.kind == cWorldApp::OrdinaryBrick ||
 }  // namespace
 
 cAutoPilot::cAutoPilot(float framesPerSecond)
-    : passFps(framesPerSecond * static_cast<float>(cWorldApp::passesFor(framesPerSecond))),
-      gain(walkGain(framesPerSecond, cWorldApp::passesFor(framesPerSecond))), bricks(), brickCount(0),
+    : passFps(cWorldApp::playedFps(framesPerSecond) * static_cast<float>(cWorldApp::passesFor(framesPerSecond))),
+      gain(walkGain(cWorldApp::playedFps(framesPerSecond), cWorldApp::passesFor(framesPerSecond))), bricks(), brickCount(0),
       floor(nullptr), forbidden(), spanCount(0) {}
 
 void cAutoPilot::play(cWorldApp& game, cSimPlatform& platform) {

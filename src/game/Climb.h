@@ -1,5 +1,5 @@
 // The numbers the climb is made of: the figure's speeds, its contact circle,
-// the aim, where the boxes stand and how long a pass of the climb may be.
+// the aim, where the boxes stand and how long a pass and a frame of the climb may be.
 // The play state, the figure and the autopilot all read them from here.
 #pragma once
 
@@ -53,5 +53,9 @@ constexpr float kBoxZ = 8.0f;
 // played as several equal passes. Common display rates (60, 50, 48 Hz) stay
 // on a single pass.
 constexpr int kLongestPassMs = 25;
+// The longest stretch of time one frame's play may cover: a longer frame (a
+// stalled machine, a hidden browser tab) is played as if it lasted this long,
+// so the climb slows down instead of leaping on while nobody sees it.
+constexpr int kLongestFrameMs = 100;
 
 }  // namespace climb

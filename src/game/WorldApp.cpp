@@ -34,8 +34,6 @@
 namespace {
 using namespace climb;
 
-// The longest frame the game's clock, 32 bits of milliseconds, can measure.
-const double kLongestFrameMs = 4294967295.0;
 // A jump starts with the figure this much above its resting place on the floor.
 const float kJumpLift = 5.0f;
 
@@ -237,16 +235,19 @@ void cWorldApp::dismissBox() {
 
 float cWorldApp::levelFactor() const { return 0.1f * static_cast<float>(level) + 1.1f; }
 
+float cWorldApp::playedFps(float fps) { return std::max(fps, 1000.0f / static_cast<float>(kLongestFrameMs)); }
+
 int cWorldApp::passesFor(float fps) {
     if (!(fps > 0.0f)) return 1;
     // The frame's length in whole milliseconds, as the game's clock measured it.
-    const double frameMs = std::min(std::floor(1000.0 / fps + 0.5), kLongestFrameMs);
+    const double frameMs = std::floor(1000.0 / playedFps(fps) + 0.5);
     return std::max(1, static_cast<int>(std::ceil(frameMs / kLongestPassMs)));
 }
 
 int cWorldApp::update(float fps) {
-    const int passes = passesFor(fps);
-    for (int i = 0; i < passes; ++i) playPass(fps * static_cast<float>(passes));
+    const float played = playedFps(fps);
+    const int passes = passesFor(played);
+    for (int i = 0; i < passes; ++i) playPass(played * static_cast<float>(passes));
     return 0;
 }
 
@@ -530,10 +531,7 @@ void cWorldApp::nameEntryKey(int sym) {
 }
 
 void cWorldApp::fileName() {
-    if (scores) {
-        scores->addScore(nameBox->entry);
-        scores->saveToFile();
-    }
+    if (scores) scores->fileScore(nameBox->entry);
     discard(nameBox);
     phase = RetryChoice;
     if (!infoBox) showBox(cInfoBox::GameAgain);
@@ -560,6 +558,12 @@ void cWorldApp::abandonRound() {
     phase = Climbing;
     if (g_app) g_app->requestedState = 0;
     paused = false;
+}
+
+// A player who leaves the window mid-climb finds the round paused, as P
+// pauses it; boxes and the screens around the game wait anyway.
+void cWorldApp::focusLost() {
+    if ((phase == Climbing || phase == GoalPlaced) && !paused && !infoBox) togglePause();
 }
 
 void cWorldApp::togglePause() {

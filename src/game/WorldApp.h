@@ -33,11 +33,13 @@ public:
 
     int load() override;
     int activate(bool on) override;
-    // One frame of the climb, played as passesFor(fps) passes of equal length.
+    // One frame of the climb, played at playedFps(fps) as passesFor(fps)
+    // passes of equal length.
     int update(float fps) override;
     int draw() override;
     void keyDown(int sym) override;
     void mouseDown(int button) override;
+    void focusLost() override;
 
     void setupRound();
     void clearRound();
@@ -83,6 +85,9 @@ public:
     // How many equal passes of the climb a frame at this rate is played in:
     // one, unless the frame is longer than the longest pass allowed.
     static int passesFor(float fps);
+    // The rate a frame is played at: its own, or that of the longest frame
+    // played (climb::kLongestFrameMs) when it lasted longer.
+    static float playedFps(float fps);
     // How much faster than level 0 the world moves: 0.1 x level + 1.1.
     float levelFactor() const;
 

@@ -15,6 +15,7 @@
 #include "TestKit.h"
 #include "app/Application.h"
 #include "frontend/HighScoreTable.h"
+#include "frontend/MenuState.h"
 #include "frontend/NameBox.h"
 #include "game/Background.h"
 #include "game/Brick.h"
@@ -212,26 +213,57 @@ TEST(Climb, BounceHeightAndFallTimeByLevel) {
 // A frame longer than 25 ms is played as equal passes of at most 25 ms: one long frame is the same
 // climb as that many short ones. A figure falling at the cap on level 15 from 3 units above a
 // brick's landing band crosses the band in one step of 1/24 s (a head bump) or of 1/10 s (no touch
-// at all); in passes it lands at every rate.
-TEST(Climb, LongFramesArePlayedInShortPasses) {
+// at all); in passes it lands at every rate. A frame longer than 100 ms (a stalled machine) is
+// played as one of 100 ms: the climb never leaps seconds ahead at once.
+TEST(Climb, LongFramesArePlayedInShortPassesAndStallsAsTheLongestFrame) {
+    auto landing = [](const std::vector<float>& frames) {
+        Game scene;
+        cWorldApp& g = *scene.game;
+        g.mouseDown(1), g.level = 15, g.removeBricks(), g.fallSpeed = 500;
+        g.player->x = g.player->targetX = 500, g.player->y = 420, g.player->scrollHeld = true;
+        scene.add(3, 1, 500, 500);
+        for (float fps : frames) g.update(fps);
+        EXPECT_GT(g.score, 0u) << frames[0] << " fps";
+        return format("y %g fall %g score %u", g.player->y, g.fallSpeed, g.score);
+    };
     const struct { float fps; int passes; } rows[] = {{60, 1}, {40, 1}, {39, 2}, {24, 2}, {1000 / 75.0f, 3}, {10, 4}};
     for (const auto& r : rows) {
         EXPECT_EQ(cWorldApp::passesFor(r.fps), r.passes) << r.fps;
-        std::string after[2];
-        for (int split : {0, 1}) {
-            Game scene;
-            cWorldApp& g = *scene.game;
-            g.mouseDown(1), g.level = 15, g.removeBricks(), g.fallSpeed = 500;
-            g.player->x = g.player->targetX = 500, g.player->y = 420, g.player->scrollHeld = true;
-            scene.add(3, 1, 500, 500);
-            if (split) for (int i = 0; i < r.passes; ++i) g.update(r.fps * r.passes);
-            else g.update(r.fps);
-            after[split] = format("y %g fall %g score %u", g.player->y, g.fallSpeed, g.score);
-            EXPECT_GT(g.score, 0u) << r.fps << " fps, " << after[split];
-        }
-        EXPECT_EQ(after[0], after[1]) << r.fps << " fps";
+        EXPECT_EQ(landing({r.fps}), landing(std::vector<float>(r.passes, r.fps * r.passes))) << r.fps << " fps";
     }
+    for (float stalled : {9.9f, 0.2f, 1e-30f}) EXPECT_EQ(landing({stalled}), landing({10})) << 1000 / stalled << " ms";
     EXPECT_EQ(cWorldApp::passesFor(std::numeric_limits<float>::infinity()), 1);  // two frames in one millisecond
+}
+
+// Leaving the window mid-climb (the focus to another window, or the window hidden) pauses the round
+// as P does, through the frame loop's own dispatch. Coming back, the pointer leaving, a box already
+// up or another screen in front change nothing; a click goes on from the pause.
+TEST(Attention, LeavingTheWindowPausesOnlyARunningClimb) {
+    const struct { Uint8 gain, state; bool climbing, shown; const char* after; } rows[] = {
+        {0, SDL_APPINPUTFOCUS, true, true, "paused 1 pause"}, {0, SDL_APPACTIVE, true, true, "paused 1 pause"},
+        {0, SDL_APPMOUSEFOCUS, true, true, "paused 0 none"}, {1, SDL_APPINPUTFOCUS | SDL_APPACTIVE, true, true, "paused 0 none"},
+        {0, SDL_APPINPUTFOCUS, false, true, "paused 1 info"}, {0, SDL_APPINPUTFOCUS, true, false, "paused 0 none"}};
+    cApplication& app = testkit::app();
+    for (const auto& r : rows) {
+        Game scene;
+        cWorldApp& g = *scene.game;
+        cMenuState menu;
+        menu.load();
+        if (r.climbing) g.mouseDown(1);
+        app.currentState = r.shown ? static_cast<cAppState*>(&g) : &menu, app.currentStateId = app.requestedState;
+        auto deliver = [&](Uint8 gain) {
+            SDL_Event e = {};
+            while (SDL_PollEvent(&e)) {}
+            e.type = SDL_ACTIVEEVENT, e.active.gain = gain, e.active.state = r.state;
+            SDL_PushEvent(&e), app.frame();
+            return format("paused %d %s", g.paused, scene.shows("data\\graphics\\pause.png") ? "pause" : g.infoBox ? "info" : "none");
+        };
+        EXPECT_EQ(deliver(r.gain), r.after) << int(r.gain) << " " << int(r.state);
+        EXPECT_EQ(deliver(1), r.after) << "back in the window";
+        g.mouseDown(1);
+        EXPECT_FALSE(g.paused);
+        app.currentState = nullptr;
+    }
 }
 
 TEST_F(Flow, SteeringFollowsTheMouseUnlessHeldOrPaused) {

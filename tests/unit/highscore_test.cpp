@@ -54,24 +54,25 @@ TEST(ScoreFile, ReadsTenPairsAndSurvivesHostileFiles) {
     }
 }
 
-// The temporary file cannot be made, the folder is read-only (which stops only
+// No file can be opened, the folder is read-only (which stops only
 // unprivileged users), the disk fills up, the folder is missing.
 TEST(ScoreFile, FailedSaveLeavesTheOldFileWhole) {
     const std::string dir = testkit::tempDir(), path = dir + "/score.txt";
     testkit::writeFile(path, "OLD 10\n");
     cHighScoreTable t;
     t.loadFromFile(path.c_str()), t.addScore({"NEW", 20});
-    rlimit room;
-    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &room), 0);
-    const rlimit full = {8, room.rlim_max};  // a file may not grow past 8 bytes
+    rlimit room, files;
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &room) | getrlimit(RLIMIT_NOFILE, &files), 0);
+    const rlimit full = {8, room.rlim_max}, none = {0, files.rlim_max};  // a file may not grow past 8 bytes
     signal(SIGXFSZ, SIG_IGN);
     for (int obstacle = 0; obstacle < 3; ++obstacle) {
         if (obstacle == 1 && geteuid() == 0) continue;
-        obstacle == 0 ? mkdir((path + ".tmp").c_str(), 0700) : obstacle == 1 ? chmod(dir.c_str(), 0500) : setrlimit(RLIMIT_FSIZE, &full);
+        obstacle == 0 ? setrlimit(RLIMIT_NOFILE, &none) : obstacle == 1 ? chmod(dir.c_str(), 0500) : setrlimit(RLIMIT_FSIZE, &full);
         const bool saved = t.saveToFile();
-        setrlimit(RLIMIT_FSIZE, &room), chmod(dir.c_str(), 0700), rmdir((path + ".tmp").c_str());
+        setrlimit(RLIMIT_FSIZE, &room), setrlimit(RLIMIT_NOFILE, &files), chmod(dir.c_str(), 0700);
         EXPECT_FALSE(saved) << obstacle;
         EXPECT_EQ(testkit::readFile(path), "OLD 10\n") << obstacle;
+        EXPECT_EQ(0, std::system(("test \"$(ls " + dir + ")\" = score.txt").c_str())) << "no temporary file left";
     }
     EXPECT_TRUE(t.saveToFile());
     EXPECT_EQ(testkit::readFile(path), "NEW 20\nOLD 10\n");
@@ -106,9 +107,21 @@ TEST(ScoreFile, SaveKeepsTheLinkAndTheFileMode) {
     ASSERT_TRUE(t.saveToFile());
     EXPECT_EQ(testkit::readFile(kept), "NEW 20\nOLD 10\n");
     EXPECT_EQ(0, std::system(("cd " + dir + " && test \"$(readlink score.txt)\" = kept/table"
-                              " && test $(stat -c %a kept/table) = 640 && ! test -e kept/table.tmp").c_str()));
+                              " && test $(stat -c %a kept/table) = 640 && test \"$(ls kept)\" = table").c_str()));
     g_noModes = true, t.addScore({"FAT", 30});  // the mode cannot be kept there, but the scores are
     EXPECT_TRUE(t.saveToFile());
     g_noModes = false;
     EXPECT_EQ(testkit::readFile(kept), "FAT 30\nNEW 20\nOLD 10\n");
+}
+
+// Two copies of the game on one score.txt: each files its score into the table as the file holds it
+// by then, so neither erases the other's, and each shows the merged table.
+TEST(ScoreFile, TwoCopiesOfTheGameKeepEachOthersScores) {
+    const std::string path = testkit::tempDir() + "/score.txt";
+    testkit::writeFile(path, "OLD 100\n");
+    cHighScoreTable first, second;
+    first.loadFromFile(path.c_str()), second.loadFromFile(path.c_str());
+    ASSERT_TRUE(first.fileScore({"ANNA   ", 500}) && second.fileScore({"BOB    ", 300}));
+    EXPECT_EQ(testkit::readFile(path), "ANNA 500\nBOB     300\nOLD 100\n");
+    EXPECT_EQ(std::string(second.entries[0].name) + " " + second.entries[2].name, "ANNA OLD");
 }
