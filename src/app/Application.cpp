@@ -11,6 +11,7 @@
 
 #include "app/AppState.h"
 #include "app/Platform.h"
+#include "app/Target.h"
 #include "frontend/HighScoreTable.h"
 #include "frontend/IntroState.h"
 #include "frontend/MenuState.h"
@@ -20,7 +21,7 @@
 cApplication* g_app = nullptr;
 
 cApplication::cApplication(int, char**)
-    : fps(0.0), frameMs(0), lastTicks(0), width(1024), height(768), bpp(32), videoFlags(0xD0000012),
+    : fps(0.0), frameMs(0), lastTicks(0), width(1024), height(768), bpp(32), videoFlags(target::kVideoFlags),
       quit(false), highScores(nullptr), menuState(nullptr), gameState(nullptr), introState(nullptr),
       requestedState(0), currentStateId(0), currentState(nullptr), transparentPointer(nullptr), started(false) {
     g_app = this;
@@ -55,7 +56,7 @@ int cApplication::init() {
     openAudio();
 
     highScores = new cHighScoreTable();
-    highScores->loadFromFile("score.txt");
+    highScores->loadFromFile(target::kScoreFile);
     gameState = new cWorldApp();
     gameState->load();
     menuState = new cMenuState();
@@ -92,9 +93,7 @@ void cApplication::openDisplay() {
     char driver[32] = "";
     if (SDL_VideoDriverName(driver, sizeof driver) && (!std::strcmp(driver, "offscreen") || !std::strcmp(driver, "dummy")))
         throw new std::runtime_error(std::string("No display: only the ") + driver + " video driver started");
-    // Follow the display's refresh as classic SDL does, rather than spinning
-    // thousands of frames a second; motion still scales by the measured rate.
-    SDL_GL_SetAttribute(SDL_GL_SWAP_CONTROL, 1);
+    target::prepareDisplay();
     if (!SDL_SetVideoMode(width, height, bpp, videoFlags))
         throw new std::runtime_error(std::string("No OpenGL window: ") + SDL_GetError());
     setupProjection();

@@ -10,6 +10,8 @@
 #include <cstring>
 #include <string>
 
+#include "app/Target.h"
+
 namespace {
 
 const int kNameChars = 7;
@@ -139,7 +141,9 @@ bool cHighScoreTable::fileScore(const cScoreEntry& entry) {
     cScoreEntry onDisk[size] = {};
     if (readFile(onDisk)) std::memcpy(entries, onDisk, sizeof entries);
     addScore(entry);
-    return saveToFile();
+    if (!saveToFile()) return false;
+    target::scoresSaved();
+    return true;
 }
 
 // Writes a temporary file beside the table's file and renames it over the old one,

@@ -1,0 +1,38 @@
+# The browser's game (emcmake cmake): build-web/ holds the game's own page,
+# zarvo.js, zarvo.wasm and zarvo.data, the pictures and sounds preloaded into
+# the game's file system; static files that any web host serves. The same
+# library also gives zarvo-autoplay.js, which node runs on the real files.
+set(ZARVO_WEB ${CMAKE_CURRENT_SOURCE_DIR}/src/platform/web)
+# The game throws a pointer to an exception when a picture or sound is missing.
+target_compile_options(zarvo_core PUBLIC -fexceptions)
+# The game draws in OpenGL's immediate mode, which emscripten emulates on WebGL.
+target_link_options(zarvo_core INTERFACE -fexceptions -sALLOW_MEMORY_GROWTH=1 -sLEGACY_GL_EMULATION=1
+  "SHELL:--js-library ${ZARVO_WEB}/library.js")
+set_property(TARGET zarvo_core APPEND PROPERTY INTERFACE_LINK_DEPENDS ${ZARVO_WEB}/library.js)
+
+add_executable(zarvo ${ZARVO_WEB}/main.cpp)
+target_link_libraries(zarvo PRIVATE zarvo_core)
+# The pictures and sounds come as a package of their own (zarvo.data, loaded by
+# zarvo-data.js before the game), made from any folder by emscripten's
+# file packager: a new build of the code leaves them as they were.
+target_link_options(zarvo PRIVATE -lidbfs.js -sFORCE_FILESYSTEM=1
+  "SHELL:--pre-js ${ZARVO_WEB}/pre.js"
+  "-sEXPORTED_RUNTIME_METHODS=['addRunDependency','removeRunDependency','FS_createPath','FS_createDataFile','FS_createPreloadedFile']")
+set_target_properties(zarvo PROPERTIES LINK_DEPENDS "${ZARVO_WEB}/pre.js")
+
+set(ZARVO_PACKAGER ${EMSCRIPTEN_ROOT_PATH}/tools/file_packager.py)
+file(GLOB_RECURSE ZARVO_DATA_FILES CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/data/*)
+add_custom_command(OUTPUT zarvo.data zarvo-data.js
+  COMMAND python3 ${ZARVO_PACKAGER} zarvo.data --preload ${CMAKE_CURRENT_SOURCE_DIR}/data@/data
+    --use-preload-plugins --no-node --js-output=zarvo-data.js
+  DEPENDS ${ZARVO_DATA_FILES} VERBATIM)
+add_custom_target(zarvo-data ALL DEPENDS zarvo.data zarvo-data.js)
+
+# The page and its icon beside the game.
+configure_file(${ZARVO_WEB}/index.html ${CMAKE_BINARY_DIR}/index.html COPYONLY)
+configure_file(${CMAKE_CURRENT_SOURCE_DIR}/packaging/icons/zarvo-128.png ${CMAKE_BINARY_DIR}/icon.png COPYONLY)
+
+add_executable(zarvo-autoplay tools/autoplay/main.cpp)
+target_link_libraries(zarvo-autoplay PRIVATE zarvo_core)
+target_link_options(zarvo-autoplay PRIVATE -sNODERAWFS=1 -sENVIRONMENT=node -sEXIT_RUNTIME=1
+  -sWASM_ASYNC_COMPILATION=0)

@@ -1,0 +1,223 @@
+// The browser's side of the game's platform part: the SDL_mixer calls the
+// game makes, played through Web Audio; the pointer; pictures the page decoded
+// while it loaded; and the saved table. Linked with --js-library, so these
+// take the place of emscripten's own versions of the same SDL calls.
+mergeInto(LibraryManager.library, {
+  // ------------------------------------------------------------ sound
+  // Browsers start sound only from a player's click, tap or key: until then
+  // nothing plays, and the music asked for last starts on that first gesture.
+  $ZarvoMixer: {
+    context: null,
+    sounds: [null],      // id -> {bytes, buffer, volume}; 0 is no sound
+    music: null,         // {id, loops, source, gain} of the piece playing or waiting
+    musicVolume: 128,
+    channels: [],        // channel -> {source, gain}
+    listening: false,
+
+    listen: function() {
+      if (ZarvoMixer.listening || typeof document === 'undefined') return;
+      ZarvoMixer.listening = true;
+      var start = function() {
+        ['pointerdown', 'keydown', 'touchend'].forEach(function(type) {
+          document.removeEventListener(type, start, true);
+        });
+        ZarvoMixer.start();
+      };
+      ['pointerdown', 'keydown', 'touchend'].forEach(function(type) {
+        document.addEventListener(type, start, true);
+      });
+    },
+    start: function() {
+      var Context = window.AudioContext || window.webkitAudioContext;
+      if (!Context) return;
+      ZarvoMixer.context = new Context();
+      ZarvoMixer.sounds.forEach(function(sound) { if (sound) ZarvoMixer.decode(sound); });
+    },
+    decode: function(sound) {
+      if (!ZarvoMixer.context || sound.buffer || sound.decoding) return;
+      sound.decoding = true;
+      ZarvoMixer.context.decodeAudioData(sound.bytes.slice().buffer, function(buffer) {
+        sound.buffer = buffer;
+        var music = ZarvoMixer.music;
+        if (music && !music.source && ZarvoMixer.sounds[music.id] === sound) ZarvoMixer.startMusic(0);
+      }, function() { err('Zarvo: a sound could not be decoded'); });
+    },
+    load: function(path) {
+      try {
+        var bytes = FS.readFile(PATH_FS.resolve(path));
+      } catch (e) {
+        return 0;
+      }
+      var sound = {bytes: bytes, buffer: null, volume: 128};
+      ZarvoMixer.sounds.push(sound);
+      ZarvoMixer.decode(sound);
+      return ZarvoMixer.sounds.length - 1;
+    },
+    // Starts the waiting piece once its sound is decoded and sound is allowed.
+    startMusic: function(fadeMs) {
+      var music = ZarvoMixer.music, context = ZarvoMixer.context;
+      var sound = music && ZarvoMixer.sounds[music.id];
+      if (!context || !sound || !sound.buffer || music.source) return;
+      music.gain = context.createGain();
+      music.gain.connect(context.destination);
+      music.source = context.createBufferSource();
+      music.source.buffer = sound.buffer;
+      music.source.loop = music.loops !== 0;
+      music.source.connect(music.gain);
+      var level = ZarvoMixer.musicVolume / 128, now = context.currentTime;
+      music.gain.gain.setValueAtTime(fadeMs > 0 ? 0 : level, now);
+      if (fadeMs > 0) music.gain.gain.linearRampToValueAtTime(level, now + fadeMs / 1000);
+      music.source.start();
+    },
+    stopMusic: function() {
+      var music = ZarvoMixer.music;
+      ZarvoMixer.music = null;
+      if (music && music.source) music.source.stop();
+    },
+  },
+
+  Mix_OpenAudio__deps: ['$ZarvoMixer'],
+  Mix_OpenAudio: function(frequency, format, channels, chunkSize) {
+    ZarvoMixer.listen();
+    return 0;
+  },
+  // The browser always has a mixer: sounds are loaded and checked with or
+  // without a device, and play once the browser lets them.
+  Mix_QuerySpec: function(frequency, format, channels) {
+    if (frequency) HEAP32[frequency >> 2] = 22050;
+    if (format) HEAP16[format >> 1] = 0x8010;
+    if (channels) HEAP32[channels >> 2] = 2;
+    return 1;
+  },
+  Mix_CloseAudio__deps: ['$ZarvoMixer'],
+  Mix_CloseAudio: function() {
+    if (ZarvoMixer.context) ZarvoMixer.context.close();
+    ZarvoMixer.context = null;
+  },
+  Mix_LoadMUS__deps: ['$ZarvoMixer'],
+  Mix_LoadMUS: function(path) { return ZarvoMixer.load(UTF8ToString(path)); },
+  Mix_FreeMusic__deps: ['$ZarvoMixer'],
+  Mix_FreeMusic: function(id) {
+    if (ZarvoMixer.music && ZarvoMixer.music.id === id) ZarvoMixer.stopMusic();
+    ZarvoMixer.sounds[id] = null;
+  },
+  Mix_FadeInMusic__deps: ['$ZarvoMixer'],
+  Mix_FadeInMusic: function(id, loops, ms) {
+    ZarvoMixer.stopMusic();
+    ZarvoMixer.music = {id: id, loops: loops, source: null, gain: null};
+    ZarvoMixer.startMusic(ms);
+    return 0;
+  },
+  Mix_PlayMusic__deps: ['Mix_FadeInMusic'],
+  Mix_PlayMusic: function(id, loops) { return _Mix_FadeInMusic(id, loops, 0); },
+  Mix_FadeOutMusic__deps: ['$ZarvoMixer'],
+  Mix_FadeOutMusic: function(ms) {
+    var music = ZarvoMixer.music;
+    if (!music) return 0;
+    if (!music.source) {
+      ZarvoMixer.music = null;
+      return 1;
+    }
+    var now = ZarvoMixer.context.currentTime, gain = music.gain.gain;
+    gain.cancelScheduledValues(now);
+    gain.setValueAtTime(gain.value, now);
+    gain.linearRampToValueAtTime(0, now + ms / 1000);
+    music.source.stop(now + ms / 1000);
+    ZarvoMixer.music = null;
+    return 1;
+  },
+  Mix_HaltMusic__deps: ['$ZarvoMixer'],
+  Mix_HaltMusic: function() {
+    ZarvoMixer.stopMusic();
+    return 0;
+  },
+  Mix_VolumeMusic__deps: ['$ZarvoMixer'],
+  Mix_VolumeMusic: function(volume) {
+    var before = ZarvoMixer.musicVolume;
+    if (volume < 0) return before;
+    ZarvoMixer.musicVolume = Math.min(volume, 128);
+    var music = ZarvoMixer.music;
+    if (music && music.gain) music.gain.gain.setValueAtTime(ZarvoMixer.musicVolume / 128, ZarvoMixer.context.currentTime);
+    return before;
+  },
+  Mix_LoadWAV_RW__deps: ['$ZarvoMixer', '$SDL'],
+  Mix_LoadWAV_RW: function(rwops, freeSource) {
+    var source = SDL.rwops[rwops];
+    return source && source.filename !== undefined ? ZarvoMixer.load(source.filename) : 0;
+  },
+  Mix_FreeChunk__deps: ['$ZarvoMixer'],
+  Mix_FreeChunk: function(id) { ZarvoMixer.sounds[id] = null; },
+  Mix_VolumeChunk__deps: ['$ZarvoMixer'],
+  Mix_VolumeChunk: function(id, volume) {
+    var sound = ZarvoMixer.sounds[id];
+    if (!sound) return 0;
+    var before = sound.volume;
+    if (volume >= 0) sound.volume = Math.min(volume, 128);
+    return before;
+  },
+  Mix_HaltChannel__deps: ['$ZarvoMixer'],
+  Mix_HaltChannel: function(channel) {
+    ZarvoMixer.channels.forEach(function(playing, index) {
+      if (playing && (channel < 0 || channel === index)) playing.source.stop();
+      if (channel < 0 || channel === index) ZarvoMixer.channels[index] = null;
+    });
+    return 0;
+  },
+  Mix_PlayChannelTimed__deps: ['$ZarvoMixer', 'Mix_HaltChannel'],
+  Mix_PlayChannelTimed: function(channel, id, loops, ticks) {
+    var sound = ZarvoMixer.sounds[id], context = ZarvoMixer.context;
+    if (!context || !sound || !sound.buffer) return -1;
+    _Mix_HaltChannel(channel);
+    var gain = context.createGain();
+    gain.gain.value = sound.volume / 128;
+    gain.connect(context.destination);
+    var source = context.createBufferSource();
+    source.buffer = sound.buffer;
+    source.loop = loops !== 0;
+    source.connect(gain);
+    source.start();
+    ZarvoMixer.channels[channel] = {source: source, gain: gain};
+    return channel;
+  },
+  // Checks an effect without a mixer; the browser's mixer is always there,
+  // so this only keeps the game's no-sound path whole.
+  SDL_LoadWAV_RW__deps: ['$SDL'],
+  SDL_LoadWAV_RW: function(rwops, freeSource, spec, buffer, length) {
+    var source = SDL.rwops[rwops];
+    try {
+      var bytes = FS.readFile(PATH_FS.resolve(source.filename));
+    } catch (e) {
+      return 0;
+    }
+    if (String.fromCharCode.apply(null, bytes.subarray(0, 4)) !== 'RIFF') return 0;
+    HEAP32[buffer >> 2] = 0;
+    HEAP32[length >> 2] = 0;
+    return spec;
+  },
+  SDL_FreeWAV: function(buffer) {},
+
+  // ------------------------------------------------------------ pointer
+  // The game draws its own pointer; its transparent cursor hides the system's.
+  SDL_CreateCursor: function(data, mask, w, h, hotX, hotY) { return 1; },
+  SDL_SetCursor: function(cursor) {
+    if (Module['canvas']) Module['canvas'].style.cursor = 'none';
+  },
+  SDL_FreeCursor: function(cursor) {},
+
+  // ------------------------------------------------------------ pictures
+  // Uploads a picture the page decoded while loading (pre.js) to the bound
+  // texture, its pixels exactly as in the file.
+  zarvo_picture_upload: function(path, width, height) {
+    var picture = Module['zarvoPictures'][PATH_FS.resolve(UTF8ToString(path))];
+    if (!picture) return 0;
+    GLctx.pixelStorei(GLctx.UNPACK_PREMULTIPLY_ALPHA_WEBGL, false);
+    GLctx.pixelStorei(GLctx.UNPACK_COLORSPACE_CONVERSION_WEBGL, GLctx.NONE);
+    GLctx.texImage2D(GLctx.TEXTURE_2D, 0, GLctx.RGBA, GLctx.RGBA, GLctx.UNSIGNED_BYTE, picture);
+    HEAP32[width >> 2] = picture.width;
+    HEAP32[height >> 2] = picture.height;
+    return 1;
+  },
+
+  // ------------------------------------------------------------ scores
+  zarvo_scores_saved: function() { Module['zarvoKeepScores'](); },
+});

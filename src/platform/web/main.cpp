@@ -1,0 +1,71 @@
+// Entry point in the browser. The page has loaded the pictures, the sounds
+// and the saved table before main runs; the frame loop then runs one frame
+// per animation frame, and outlives main.
+#include <emscripten.h>
+
+#include <cstdio>
+#include <exception>
+
+#include "app/Application.h"
+
+namespace {
+
+cApplication* game = nullptr;
+
+// The page shows an error line in place of the game, or, after Quit, a page
+// that offers another game (index.html).
+EM_JS(void, showError, (const char* line), { Module.zarvoShowError(UTF8ToString(line)); });
+EM_JS(void, showEnded, (), { Module.zarvoShowEnded(); });
+
+void report(std::exception* e) {
+    char line[600];
+    std::snprintf(line, sizeof line, "Error:%s", e->what());
+    std::printf("%s\n", line);
+    showError(line);
+    delete e;
+}
+
+void stop() {
+    emscripten_cancel_main_loop();
+    delete game;  // halts the music and closes the mixer
+    game = nullptr;
+}
+
+void playFrame() {
+    try {
+        game->frame();
+    } catch (std::exception* e) {
+        stop();
+        report(e);
+        return;
+    }
+    if (!game->quit) return;
+    stop();
+    showEnded();
+}
+
+}  // namespace
+
+// The page calls this when its tab is hidden or its window loses the focus:
+// the game hears it as the desktop's window losing the input focus.
+extern "C" EMSCRIPTEN_KEEPALIVE void zarvo_player_left() {
+    SDL_Event event = {};
+    event.type = SDL_ACTIVEEVENT;
+    event.active.gain = 0;
+    event.active.state = SDL_APPINPUTFOCUS;
+    SDL_PushEvent(&event);
+}
+
+int main(int argc, char** argv) {
+    try {
+        game = new cApplication(argc, argv);
+        game->init();
+    } catch (std::exception* e) {
+        delete game;
+        game = nullptr;
+        report(e);
+        return 0;
+    }
+    emscripten_set_main_loop(playFrame, 0, 0);
+    return 0;
+}

@@ -1,0 +1,55 @@
+// Set-up the page's game gets before it starts: pictures decoded as they
+// arrive, the saved table read from the browser's storage, and the page's
+// visibility told to the game.
+Module['noAudioDecoding'] = true;  // sounds are decoded by the game's own mixer (library.js)
+Module['noImageDecoding'] = true;
+Module['zarvoPictures'] = {};
+// Pictures are decoded by the browser, their pixels kept exactly as stored
+// (no premultiplied alpha, no colour conversion), for upload as textures.
+Module['preloadPlugins'] = [{
+  'canHandle': function(name) { return /\.(png|jpe?g)$/i.test(name); },
+  'handle': function(bytes, name, onload, onerror) {
+    var options = {premultiplyAlpha: 'none', colorSpaceConversion: 'none'};
+    createImageBitmap(new Blob([bytes]), options).then(function(bitmap) {
+      Module['zarvoPictures'][name] = bitmap;
+      onload(bytes);
+    }, function() {
+      onload(bytes);  // the game reports the picture when it asks for it
+    });
+  }
+}];
+
+Module['preRun'] = (Module['preRun'] || []).concat(function() {
+  // score.txt lives in a folder kept in IndexedDB: read before the game starts.
+  FS.mkdir('/saved');
+  FS.mount(IDBFS, {}, '/saved');
+  addRunDependency('saved scores');
+  FS.syncfs(true, function(error) {
+    if (error) err('Zarvo: the saved scores could not be read: ' + error);
+    removeRunDependency('saved scores');
+  });
+});
+
+// Another tab of the game filed a score: read the table again, so that this
+// tab's next name is filed into the table as it now stands.
+var zarvoTabs = typeof BroadcastChannel === 'function' ? new BroadcastChannel('zarvo-scores') : null;
+if (zarvoTabs) {
+  zarvoTabs.onmessage = function() {
+    FS.syncfs(true, function(error) { if (error) err('Zarvo: the saved scores could not be read: ' + error); });
+  };
+}
+Module['zarvoKeepScores'] = function() {
+  FS.syncfs(false, function(error) {
+    if (error) err('Zarvo: the scores could not be saved: ' + error);
+    else if (zarvoTabs) zarvoTabs.postMessage('saved');
+    Module['zarvoScoresKept'] = (Module['zarvoScoresKept'] || 0) + 1;
+  });
+};
+
+// A hidden tab or a window that lost the focus pauses a climb, as leaving the
+// desktop game's window does.
+Module['postRun'] = (Module['postRun'] || []).concat(function() {
+  var left = function() { if (Module['_zarvo_player_left']) Module['_zarvo_player_left'](); };
+  document.addEventListener('visibilitychange', function() { if (document.hidden) left(); });
+  window.addEventListener('blur', left);
+});
