@@ -7,9 +7,15 @@ libsdl-mixer1.2-dev libglu1-mesa-dev libgtest-dev libbenchmark-dev xvfb xauth li
 xdotool x11-apps imagemagick python3-pil python3-numpy vorbis-tools fonts-dejavu-core clang libcaca0 \
 dpkg-dev lintian appstream desktop-file-utils fluidsynth musescore-general-soundfont-small openbox x11-utils"
 
+# The browser's game: Debian's emscripten builds it; its tests play it in
+# headless Chromium through WebDriver.
+ZARVO_WEB_PACKAGES="emscripten"
+ZARVO_BROWSER_PACKAGES="emscripten chromium chromium-driver python3-selenium"
+
+# zarvo_install_packages [PACKAGES...]: the game's packages and those given.
 zarvo_install_packages() {
     local missing=() pkg
-    for pkg in $ZARVO_PACKAGES; do
+    for pkg in $ZARVO_PACKAGES "$@"; do
         dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null | grep -q "install ok installed" || missing+=("$pkg")
     done
     [ ${#missing[@]} -eq 0 ] && return 0
@@ -44,4 +50,15 @@ zarvo_fetch_classic_sdl() {
     mkdir -p "$dir"
     cp -P "$tmp"/root/usr/lib/*/libSDL-1.2.so.* "$dir/"
     rm -rf "$tmp"
+}
+
+# zarvo_build_web: the browser's game in build-web/, through emscripten's
+# CMake wrapper over the same CMakeLists.txt.
+zarvo_build_web() {
+    # Emscripten's tools need acorn, which Debian keeps where only its own
+    # node looks by default.
+    export NODE_PATH=${NODE_PATH:-/usr/share/nodejs}
+    emcmake cmake -S "$ZARVO_ROOT" -B "$ZARVO_ROOT/build-web" -DCMAKE_BUILD_TYPE=Release -DZARVO_TESTS=OFF >/dev/null
+    cmake --build "$ZARVO_ROOT/build-web" -j"$(nproc)" -- --no-print-directory 2>&1 | grep -vE '^\[|^Consolidate|^-- ' || true
+    [ "${PIPESTATUS[0]}" -eq 0 ] || { echo "browser build failed"; exit 1; }
 }

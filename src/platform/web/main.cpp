@@ -2,6 +2,7 @@
 // and the saved table before main runs; the frame loop then runs one frame
 // per animation frame, and outlives main.
 #include <emscripten.h>
+#include <sys/stat.h>
 
 #include <cstdio>
 #include <exception>
@@ -57,6 +58,9 @@ extern "C" EMSCRIPTEN_KEEPALIVE void zarvo_player_left() {
 }
 
 int main(int argc, char** argv) {
+    // Emscripten starts with a umask that masks every permission: score.txt
+    // would be saved unreadable.
+    umask(022);
     try {
         game = new cApplication(argc, argv);
         game->init();
