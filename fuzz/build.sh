@@ -18,6 +18,8 @@ build() {  # name sources...
     # shellcheck disable=SC2086
     "$cxx" "${flags[@]}" $sdl_cflags "$@" -o "$target" $sdl_libs -lGLU -lGL
 }
-build highscore_fuzz "$root/fuzz/highscore_fuzz.cpp" "$root/src/frontend/HighScoreTable.cpp"
-build font_fuzz "$root/fuzz/font_fuzz.cpp" $(ls "$root"/src/*/*.cpp | grep -v /main.cpp)
+desktop=("$root"/src/platform/desktop/*.cpp)
+build highscore_fuzz "$root/fuzz/highscore_fuzz.cpp" "$root/src/frontend/HighScoreTable.cpp" \
+    "$root/src/platform/desktop/DesktopTarget.cpp"
+build font_fuzz "$root/fuzz/font_fuzz.cpp" $(ls "$root"/src/*/*.cpp | grep -v /main.cpp) "${desktop[@]}"
 echo "fuzzers in $out"

@@ -180,7 +180,7 @@ for name in ('index.html', 'icon.png', 'zarvo.js', 'zarvo.wasm'):
 subprocess.run(['python3', os.path.join(os.environ.get('EMSCRIPTEN_ROOT', '/usr/share/emscripten'), 'tools',
                                         'file_packager.py'), 'zarvo.data', '--preload', 'data@/data',
                 '--use-preload-plugins', '--no-node', '--js-output=zarvo-data.js'], cwd=broken, check=True,
-               stdout=subprocess.DEVNULL)
+               stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
 page.open(serve(broken))
 wait_until(lambda: page.js("document.getElementById('message').textContent") ==
            'Error:File data\\graphics\\back.png not found!', 60, 'the error line')

@@ -53,3 +53,8 @@ Module['postRun'] = (Module['postRun'] || []).concat(function() {
   document.addEventListener('visibilitychange', function() { if (document.hidden) left(); });
   window.addEventListener('blur', left);
 });
+
+// When the game's first frame was drawn, in ms from the page's start (bench/run reads it).
+Module['postMainLoop'] = function() {
+  if (!Module['zarvoFirstFrame']) Module['zarvoFirstFrame'] = performance.now();
+};
