@@ -28,9 +28,21 @@ add_custom_command(OUTPUT zarvo.data zarvo-data.js
   DEPENDS ${ZARVO_DATA_FILES} VERBATIM)
 add_custom_target(zarvo-data ALL DEPENDS zarvo.data zarvo-data.js)
 
-# The page and its icon beside the game.
+# The page, its icons and its web app manifest beside the game, and the
+# service worker that keeps them all for playing offline.
 configure_file(${ZARVO_WEB}/index.html ${CMAKE_BINARY_DIR}/index.html COPYONLY)
-configure_file(${CMAKE_CURRENT_SOURCE_DIR}/packaging/icons/zarvo-128.png ${CMAKE_BINARY_DIR}/icon.png COPYONLY)
+configure_file(${ZARVO_WEB}/manifest.webmanifest ${CMAKE_BINARY_DIR}/manifest.webmanifest COPYONLY)
+foreach(size 128 192 512)
+  set(name icon-${size}.png)
+  if(size EQUAL 128)
+    set(name icon.png)
+  endif()
+  configure_file(${CMAKE_CURRENT_SOURCE_DIR}/packaging/icons/zarvo-${size}.png ${CMAKE_BINARY_DIR}/${name} COPYONLY)
+endforeach()
+add_custom_target(zarvo-offline ALL
+  COMMAND ${CMAKE_COMMAND} -DSITE=${CMAKE_BINARY_DIR} -DTEMPLATE=${ZARVO_WEB}/sw.js.in
+    -P ${CMAKE_CURRENT_SOURCE_DIR}/cmake/WebBuildId.cmake)
+add_dependencies(zarvo-offline zarvo zarvo-data)
 
 add_executable(zarvo-autoplay tools/autoplay/main.cpp)
 target_link_libraries(zarvo-autoplay PRIVATE zarvo_core)

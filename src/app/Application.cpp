@@ -69,6 +69,7 @@ int cApplication::init() {
     if (currentState) currentState->activate(false);
     menuState->activate(true);
     currentState = menuState;
+    target::stateShown(currentStateId);
     hideSystemPointer();
     return 0;
 }
@@ -194,17 +195,18 @@ void cApplication::drawFrame() {
 
 void cApplication::switchState() {
     if (requestedState == currentStateId) return;
-    cAppState* target = nullptr;
+    cAppState* next = nullptr;
     switch (requestedState) {
-    case 0: target = menuState; break;
-    case 1: target = introState; break;
-    case 2: target = gameState; break;
+    case 0: next = menuState; break;
+    case 1: next = introState; break;
+    case 2: next = gameState; break;
     default: break;
     }
-    if (target) {
+    if (next) {
         if (currentState) currentState->activate(false);
-        target->activate(true);
-        currentState = target;
+        next->activate(true);
+        currentState = next;
     }
     currentStateId = requestedState;
+    target::stateShown(currentStateId);
 }

@@ -22,5 +22,10 @@ void prepareDisplay();
 bool loadPicture(const char* nativePath, cTexture& texture);
 // The table's file was rewritten; the browser keeps it in its own storage.
 void scoresSaved();
+// The screen now shown, by the application's state numbers (0 the menu): in
+// the browser, the phone's back gesture leaves the game for the menu.
+void stateShown(int state);
+// The name box opened or went: a phone brings up its keyboard for it.
+void nameEntry(bool open);
 
 }  // namespace target

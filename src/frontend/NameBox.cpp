@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "app/Target.h"
 #include "media/BitmapFont.h"
 
 namespace {
@@ -16,9 +17,13 @@ cNameBox::cNameBox() : length(0), font(nullptr) {
     entry.score = 0;
     font = new cBitmapFont();
     font->load(kFontPicture, kFontGlyphs);
+    target::nameEntry(true);
 }
 
-cNameBox::~cNameBox() { delete font; }
+cNameBox::~cNameBox() {
+    target::nameEntry(false);
+    delete font;
+}
 
 void cNameBox::update(float) {
     sprite.x = x;

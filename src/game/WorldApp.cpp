@@ -582,6 +582,9 @@ void cWorldApp::resumeFromBox() {
 
 void cWorldApp::mouseDown(int button) {
     if (button != 1) return;
+    // Where the click is, not where the pointer was at the last pass: a tap
+    // on a touch screen moves the pointer and clicks at once.
+    readMouse();
     if (waitsInPause()) {
         resumeFromBox();
     } else if (phase == Climbing) {

@@ -5,7 +5,7 @@ import functools
 import http.server
 import io
 import os
-import socket
+import sys
 import tempfile
 import threading
 import time
@@ -32,19 +32,20 @@ def wait_until(condition, seconds=30, what='the condition'):
 
 
 def serve(folder):
-    """Serves the folder on a free port of 127.0.0.1; returns its address."""
+    """Serves the folder on a free port of 127.0.0.1; returns its address and
+    a function that stops the server."""
     class Quiet(http.server.SimpleHTTPRequestHandler):
         def log_message(self, *args):
             pass
     server = http.server.ThreadingHTTPServer(('127.0.0.1', 0), functools.partial(Quiet, directory=folder))
     threading.Thread(target=server.serve_forever, daemon=True).start()
-    return 'http://127.0.0.1:%d/' % server.server_address[1]
+    return 'http://127.0.0.1:%d/' % server.server_address[1], lambda: (server.shutdown(), server.server_close())
 
 
 class Page:
     """One headless Chromium with its own profile, showing the game's page."""
 
-    def __init__(self, width=1024, height=768):
+    def __init__(self, shots, width=1024, height=768, phone=False):
         options = webdriver.ChromeOptions()
         options.binary_location = '/usr/bin/chromium'
         for flag in ('--headless=new', '--use-angle=swiftshader', '--enable-unsafe-swiftshader', '--no-sandbox',
@@ -53,11 +54,22 @@ class Page:
             options.add_argument(flag)
         options.set_capability('goog:loggingPrefs', {'browser': 'ALL'})
         self.driver = webdriver.Chrome(service=Service('/usr/bin/chromedriver'), options=options)
+        self.phone, self.shots = phone, shots
+        os.makedirs(shots, exist_ok=True)
+
+        def keep_last_screen(kind, value, trace):  # what the page showed when a step failed
+            self.snap('failed')
+            sys.__excepthook__(kind, value, trace)
+        sys.excepthook = keep_last_screen
+        if phone:  # a touch screen, and no mouse
+            self.driver.execute_cdp_cmd('Emulation.setTouchEmulationEnabled', {'enabled': True, 'maxTouchPoints': 5})
         self.resize(width, height)
 
     def resize(self, width, height):
-        self.driver.execute_cdp_cmd('Emulation.setDeviceMetricsOverride',
-                                    {'width': width, 'height': height, 'deviceScaleFactor': 1, 'mobile': False})
+        self.driver.execute_cdp_cmd('Emulation.setDeviceMetricsOverride', {
+            'width': width, 'height': height, 'deviceScaleFactor': 2 if self.phone else 1, 'mobile': self.phone,
+            'screenOrientation': {'type': 'landscapePrimary' if width > height else 'portraitPrimary',
+                                  'angle': 90 if width > height else 0}})
 
     def open(self, address):
         self.driver.get(address)
@@ -69,8 +81,16 @@ class Page:
         """The game's picture, 1024 x 768, cut from a screenshot of the page."""
         box = self.js('document.getElementById("canvas").getBoundingClientRect().toJSON()')
         page = Image.open(io.BytesIO(self.driver.get_screenshot_as_png())).convert('RGB')
-        area = (round(box['left']), round(box['top']), round(box['right']), round(box['bottom']))
+        scale = page.size[0] / self.js('innerWidth')
+        area = tuple(round(box[side] * scale) for side in ('left', 'top', 'right', 'bottom'))
         return page.crop(area).resize((1024, 768), Image.BILINEAR)
+
+    def snap(self, name):
+        self.driver.save_screenshot(os.path.join(self.shots, name + '.png'))
+
+    def showing(self, name, cx=512, cy=384, part=None):
+        """A condition: the game's picture shows the picture (see shows)."""
+        return lambda: shows(self.shot(), name, cx, cy, part)
 
     def to_page(self, x, y):
         box = self.js('document.getElementById("canvas").getBoundingClientRect().toJSON()')
@@ -88,6 +108,16 @@ class Page:
         self.point(x, y)
         self.mouse('mousePressed', x, y, 'left')
         self.mouse('mouseReleased', x, y, 'left')
+
+    def touch(self, kind, x=0, y=0):
+        """A finger: touchStart, touchMove or touchEnd at (x, y) of the game's picture."""
+        px, py = self.to_page(x, y)
+        points = [] if kind == 'touchEnd' else [{'x': px, 'y': py}]
+        self.driver.execute_cdp_cmd('Input.dispatchTouchEvent', {'type': kind, 'touchPoints': points})
+
+    def tap(self, x, y):
+        self.touch('touchStart', x, y)
+        self.touch('touchEnd')
 
     def key(self, key, code):
         for kind in ('rawKeyDown', 'keyUp'):
@@ -117,3 +147,66 @@ def shows(shot, name, cx, cy, part=None):
     want = numpy.asarray(pic.crop((left, top, left + bw, top + bh)), dtype=float) / 255
     drawn = want[..., :3] * want[..., 3:]  # over black, as the game's boxes are compared
     return numpy.sqrt(((seen - drawn) ** 2).mean()) < 0.12
+
+
+def bricks(shot, y):
+    """(centre, width) of every brick crossing row y: warm runs of the row,
+    bridged over the mortar joints; the sky and the tower behind are blue."""
+    row = numpy.asarray(shot.crop((0, y - 4, 1024, y + 5)), dtype=float).mean(axis=0)
+    warm = numpy.flatnonzero((row[:, 0] - row[:, 2] > 25) & (row[:, 0] > 70))
+    runs = numpy.split(warm, numpy.flatnonzero(numpy.diff(warm) > 8) + 1) if len(warm) else []
+    return [((r[0] + r[-1]) // 2, r[-1] - r[0] + 1) for r in runs if r[-1] - r[0] >= 59]
+
+
+def figure(shot):
+    """(x, y) of the densest 44 px wide column of the figure's orange jacket."""
+    a = numpy.asarray(shot.crop((0, 80, 1024, 680)))[::4, ::4].astype(int)
+    orange = (a[..., 0] > 215) & (a[..., 1] > 100) & (a[..., 1] < 128) & (a[..., 2] < 48)
+    columns = numpy.convolve(orange.sum(axis=0), numpy.ones(11), 'same')
+    if columns.max() <= 3:
+        return -999, -999
+    at = int(columns.argmax())
+    rows = numpy.nonzero(orange[:, max(at - 5, 0):at + 6])[0]
+    return at * 4 + 2, int(rows.mean()) * 4 + 82
+
+
+def letters(shot, red, warm):
+    """The status line's cream letters: their pixels as a set."""
+    a = numpy.asarray(shot.crop((312, 10, 712, 50))).astype(int)
+    return set(zip(*numpy.nonzero((a[..., 0] > red) & (a[..., 0] - a[..., 2] > warm))))
+
+
+def bounce(page, zero, new_round, aside, jump_over, steer):
+    """Plays rounds until a bounce has scored and the figure has fallen into
+    the name box; `zero` is the status line's letters as a round begins
+    (letters(shot, 235, 60)). Each attempt: the figure beside the lower of the first two
+    bricks (aside(x)), then jump_over(x, brick, reaction): a jump, a player's
+    reaction time, and a steer over the brick as the figure rises past it.
+    Once the status line shows a score, the figure is steered (steer(x)) clear
+    of the bricks to fall; a figure back on the floor 4 s after its jump missed."""
+    named = page.showing('highscore.png', 512, 250)
+    for attempt in range(1, 26):
+        if named():
+            return
+        if attempt > 1 and not new_round(named):
+            return
+        wait_until(lambda: len(zero - letters(page.shot(), 190, 40)) <= 8, 10, 'a new round')
+        bx = next((x for x, w in bricks(page.shot(), 320) if x > 100 and w < 700), 150 + attempt * 173 % 700)
+        side = bx + 200 + attempt % 3 * 30 if bx < 500 else bx - 200 - attempt % 3 * 30
+        try:
+            aside(side)
+        except AssertionError:
+            continue
+        jump_over(side, bx, 0.25 + attempt % 6 * 0.1)
+        missed_by = time.monotonic() + 4
+        while not named() and time.monotonic() < 60 + missed_by:
+            shot = page.shot()
+            if len(zero - letters(shot, 190, 40)) > 8:
+                busy = [x for y in (420, 560, 700) for x, w in bricks(shot, y)]
+                clear = max(range(50, 961, 100), key=lambda x: min([abs(x - c) for c in busy] or [1000]))
+                steer(clear)
+            elif time.monotonic() > missed_by:
+                break
+        if named():
+            return
+    raise AssertionError('the figure never bounced off a brick')

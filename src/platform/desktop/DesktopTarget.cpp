@@ -14,5 +14,7 @@ void prepareDisplay() {
 }
 
 void scoresSaved() {}
+void stateShown(int) {}
+void nameEntry(bool) {}
 
 }  // namespace target

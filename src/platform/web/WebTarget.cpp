@@ -17,10 +17,17 @@ void prepareDisplay() {}
 
 }  // namespace target
 
-// The page's side of the saved table (library.js).
-extern "C" void zarvo_scores_saved();
+// The page's side of the saved table, the back gesture and the phone's
+// keyboard (library.js).
+extern "C" {
+void zarvo_scores_saved();
+void zarvo_state_shown(int state);
+void zarvo_name_entry(int open);
+}
 
 void target::scoresSaved() { zarvo_scores_saved(); }
+void target::stateShown(int state) { zarvo_state_shown(state); }
+void target::nameEntry(bool open) { zarvo_name_entry(open ? 1 : 0); }
 
 // GLU's look-at, which the camera places itself with: emscripten's own builds
 // a wrong matrix (it hands its arguments to the matrix library out of order).

@@ -220,4 +220,8 @@ mergeInto(LibraryManager.library, {
 
   // ------------------------------------------------------------ scores
   zarvo_scores_saved: function() { Module['zarvoKeepScores'](); },
+
+  // ------------------------------------------------------------ the page (index.html)
+  zarvo_state_shown: function(state) { Module['zarvoStateShown'](state); },
+  zarvo_name_entry: function(open) { Module['zarvoNameEntry'](!!open); },
 });

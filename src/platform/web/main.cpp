@@ -57,6 +57,15 @@ extern "C" EMSCRIPTEN_KEEPALIVE void zarvo_player_left() {
     SDL_PushEvent(&event);
 }
 
+// The page calls this with the keys that its text field took (the name typed
+// on a phone's keyboard) and for the phone's back gesture (Escape).
+extern "C" EMSCRIPTEN_KEEPALIVE void zarvo_key(int sym) {
+    SDL_Event event = {};
+    event.type = SDL_KEYDOWN;
+    event.key.keysym.sym = static_cast<SDL_Keycode>(sym);
+    SDL_PushEvent(&event);
+}
+
 int main(int argc, char** argv) {
     // Emscripten starts with a umask that masks every permission: score.txt
     // would be saved unreadable.

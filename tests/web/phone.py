@@ -1,0 +1,103 @@
+# The browser's game on an emulated landscape phone with a touch screen: taps
+# through the menu, the intro and the box, a slide that steers, a tap that
+# jumps, a name typed into the page's text field, the back gesture, the
+# portrait hint, and after one visit a reload with the server stopped.
+# Usage: phone.py BUILD-WEB-FOLDER SHOTS-FOLDER
+import sys
+import time
+
+from selenium.webdriver.common.by import By
+from selenium.webdriver.common.keys import Keys
+
+from page import Page, bounce, figure, letters, serve, shows, wait_until
+
+build, shots = sys.argv[1], sys.argv[2]
+page = Page(shots, 844, 390, phone=True)
+
+print('-- taps: Start, the intro, the box', flush=True)
+address, stop_server = serve(build)
+page.open(address)
+wait_until(page.showing('menu.jpg'), 60, 'the menu')
+page.snap('phone-menu')
+page.tap(838, 322)
+wait_until(page.showing('zarvo2.jpg'), 10, 'the intro')
+page.tap(512, 384)
+wait_until(page.showing('gameinfo.png', 512, 250), 10, 'the information box')
+page.tap(512, 250)
+wait_until(lambda: not shows(page.shot(), 'gameinfo.png', 512, 250), 10, 'the box to go')
+
+print('-- a tap jumps, a slide steers', flush=True)
+named = page.showing('highscore.png', 512, 250)  # a lucky bounce may end in the name box
+standing, zero = figure(page.shot())[1], letters(page.shot(), 235, 60)
+page.tap(500, 700)  # where the figure stands: no brick hangs lower than 320 yet
+wait_until(lambda: figure(page.shot())[1] < standing - 25, 10, 'the figure to jump')
+for x in range(200, 801, 50):  # in the air, so this touch does not jump again
+    page.touch('touchMove' if x > 200 else 'touchStart', x, 700)
+page.touch('touchEnd')
+wait_until(lambda: named() or abs(figure(page.shot())[0] - 800) < 20, 10, 'the figure under the finger')
+page.snap('phone-climb')
+
+
+def new_round(named):
+    """The back gesture to the menu, Start and the intro tapped away."""
+    page.driver.back()
+    wait_until(lambda: named() or shows(page.shot(), 'menu.jpg', 512, 384), 10, 'the menu after the back gesture')
+    if named():
+        return False
+    page.tap(838, 322)
+    wait_until(page.showing('zarvo2.jpg'), 10, 'the intro')
+    page.tap(512, 384)
+    return True
+
+
+def aside(x):  # a tap there: the figure goes there, jumps and stands again
+    page.tap(x, 700)
+    wait_until(lambda: abs(figure(page.shot())[0] - x) < 20 and figure(page.shot())[1] > 480, 10, 'the figure aside')
+
+
+def jump_over(side, brick, reaction):
+    page.touch('touchStart', side, 700)
+    time.sleep(reaction)
+    page.touch('touchMove', brick, 700)
+    page.touch('touchEnd')
+
+
+print('-- a bounce, and a name typed into the page\'s field', flush=True)
+bounce(page, zero, new_round, aside, jump_over, lambda x: page.tap(x, 700))
+field = page.driver.find_element(By.ID, 'name')
+wait_until(lambda: page.js("document.activeElement === document.getElementById('name')"), 10, 'the focused field')
+page.snap('phone-name')
+field.send_keys('ann')
+field.send_keys(Keys.ENTER)
+wait_until(page.showing('gameagain.png', 512, 250), 10, 'the retry box')
+wait_until(lambda: page.js("Module.zarvoScoresKept > 0"), 10, 'the table to be stored')
+saved = page.js("FS.readFile('/saved/score.txt', {encoding: 'utf8'})")
+assert saved.startswith('ANN     ') and int(saved.split()[1]) > 0, saved
+
+print('-- the back gesture in a climb returns to the menu', flush=True)
+page.tap(599, 297)
+wait_until(lambda: not shows(page.shot(), 'gameagain.png', 512, 250), 10, 'a new round')
+page.driver.back()
+wait_until(page.showing('menu.jpg'), 10, 'the menu after the back gesture')
+
+print('-- portrait: the picture fits and a line asks to turn the phone', flush=True)
+page.resize(390, 844)
+wait_until(lambda: page.js("getComputedStyle(document.getElementById('turn')).display") == 'block', 10, 'the hint')
+wait_until(page.showing('menu.jpg'), 10, 'the menu in portrait')
+page.snap('phone-portrait')
+page.resize(844, 390)
+
+print('-- offline: a reload with the server stopped reaches the menu and plays', flush=True)
+wait_until(lambda: page.js("navigator.serviceWorker.controller !== null"), 30, 'the service worker')
+stop_server()
+page.open(address)
+wait_until(page.showing('menu.jpg'), 60, 'the menu offline')
+print('offline: first frame %.0f ms after the reload' % page.js('Module.zarvoFirstFrame'))
+page.tap(838, 322)
+wait_until(page.showing('zarvo2.jpg'), 10, 'the intro offline')
+page.tap(512, 384)
+wait_until(lambda: figure(page.shot())[1] > 480, 10, 'a round offline')
+errors = page.errors()
+assert not errors, errors
+page.close()
+print('the game played through on a phone')
