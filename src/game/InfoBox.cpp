@@ -58,12 +58,12 @@ void cInfoBox::setHover(int h) {
     if (!highlight) return;
     if (h == 1) {
         highlight->setTexture(menuHighlight);
-        highlight->x = -94.0f;
-        highlight->y = 47.0f;
+        highlight->x = kMenuButtonX;
+        highlight->y = kButtonsY;
     } else if (h == 2) {
         highlight->setTexture(againHighlight);
-        highlight->x = 87.0f;
-        highlight->y = 47.0f;
+        highlight->x = kAgainButtonX;
+        highlight->y = kButtonsY;
     }
 }
 

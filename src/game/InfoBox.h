@@ -20,6 +20,12 @@ public:
     void draw() override;
     // 0 no button, 1 the menu button, 2 the again button is highlighted.
     void setHover(int h);
+
+    // Where the retry box's two buttons stand, from the box's centre: their
+    // highlights are drawn there and their click areas answer there.
+    static constexpr float kMenuButtonX = -94.0f;
+    static constexpr float kAgainButtonX = 87.0f;
+    static constexpr float kButtonsY = 47.0f;
     // The score the box reports: the kill box shows a finished game's score
     // as ten digits, the game-over box the ended round's as "Score N".
     void setNumber(unsigned int value);

@@ -89,8 +89,8 @@ cWorldApp::~cWorldApp() {
 
 int cWorldApp::load() {
     level = 1;
-    menuButton = cMenuButton::make(418.0f, 297.0f, 5.0f, 150.0f, 64.0f);
-    againButton = cMenuButton::make(599.0f, 297.0f, 5.0f, 160.0f, 70.0f);
+    menuButton = cMenuButton::make(kBoxX + cInfoBox::kMenuButtonX, kBoxY + cInfoBox::kButtonsY, 5.0f, 150.0f, 64.0f);
+    againButton = cMenuButton::make(kBoxX + cInfoBox::kAgainButtonX, kBoxY + cInfoBox::kButtonsY, 5.0f, 160.0f, 70.0f);
     mousePointer = new cCursor(0);
     place(mousePointer, 0.0f, 0.0f, 2.0f);
 

@@ -1,6 +1,7 @@
 # Plays the browser's game in headless Chromium as a person does: the page is
 # served from 127.0.0.1, input arrives as real mouse and key events (DevTools
 # protocol), and what the game shows is read from screenshots.
+import atexit
 import functools
 import http.server
 import io
@@ -56,6 +57,7 @@ class Page:
         self.driver = webdriver.Chrome(service=Service('/usr/bin/chromedriver'), options=options)
         self.phone, self.shots = phone, shots
         os.makedirs(shots, exist_ok=True)
+        atexit.register(self.close)  # no browser outlives a failed step
 
         def keep_last_screen(kind, value, trace):  # what the page showed when a step failed
             self.snap('failed')
@@ -128,7 +130,9 @@ class Page:
         return [entry['message'] for entry in self.driver.get_log('browser') if entry['level'] == 'SEVERE']
 
     def close(self):
-        self.driver.quit()
+        if self.driver:
+            self.driver.quit()
+        self.driver = None
 
 
 def code_of(key):

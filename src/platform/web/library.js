@@ -219,9 +219,16 @@ mergeInto(LibraryManager.library, {
   },
 
   // ------------------------------------------------------------ scores
-  zarvo_scores_saved: function() { Module['zarvoKeepScores'](); },
+  // Without the page (the autoplay program under node) these do nothing.
+  zarvo_scores_saved: function() {
+    if (Module['zarvoKeepScores']) Module['zarvoKeepScores']();
+  },
 
   // ------------------------------------------------------------ the page (index.html)
-  zarvo_state_shown: function(state) { Module['zarvoStateShown'](state); },
-  zarvo_name_entry: function(open) { Module['zarvoNameEntry'](!!open); },
+  zarvo_state_shown: function(state) {
+    if (Module['zarvoStateShown']) Module['zarvoStateShown'](state);
+  },
+  zarvo_name_entry: function(open) {
+    if (Module['zarvoNameEntry']) Module['zarvoNameEntry'](!!open);
+  },
 });
