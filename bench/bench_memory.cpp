@@ -33,10 +33,8 @@ int main(int argc, char** argv) {
         else if (!std::strcmp(argv[i], "--minutes")) minutes = std::atoi(argv[i + 1]);
     }
     cApplication app(argc, argv);
-    SDL_Init(SDL_INIT_VIDEO);
-    SDL_SetVideoMode(app.width, app.height, app.bpp, SDL_OPENGL);
-    app.setupProjection();
-    app.setupGL();
+    app.videoFlags = SDL_OPENGL;  // the game's own display set-up, in a window
+    app.openDisplay();
     new cTextureManager();
     app.highScores = new cHighScoreTable();
     cSimPlatform sim;

@@ -58,7 +58,10 @@ zarvo_build_web() {
     # Emscripten's tools need acorn, which Debian keeps where only its own
     # node looks by default.
     export NODE_PATH=${NODE_PATH:-/usr/share/nodejs}
-    emcmake cmake -S "$ZARVO_ROOT" -B "$ZARVO_ROOT/build-web" -DCMAKE_BUILD_TYPE=Release -DZARVO_TESTS=OFF >/dev/null
+    # (emcmake first says which command it runs: not news.)
+    emcmake cmake -S "$ZARVO_ROOT" -B "$ZARVO_ROOT/build-web" -DCMAKE_BUILD_TYPE=Release -DZARVO_TESTS=OFF 2>&1 >/dev/null |
+        grep -v '^configure: ' >&2 || true
+    [ "${PIPESTATUS[0]}" -eq 0 ] || { echo "browser configure failed"; exit 1; }
     cmake --build "$ZARVO_ROOT/build-web" -j"$(nproc)" -- --no-print-directory 2>&1 | grep -vE '^\[|^Consolidate|^-- ' || true
     [ "${PIPESTATUS[0]}" -eq 0 ] || { echo "browser build failed"; exit 1; }
 }
