@@ -148,8 +148,8 @@ bool cHighScoreTable::fileScore(const cScoreEntry& entry) {
 
 // Writes a temporary file beside the table's file and renames it over the old one,
 // so that a failed save leaves the previous file whole; its name is this save's
-// own, so two copies of the game saving at once never write into one file.  A score.txt that is a
-// symbolic link keeps being one: the file it points to is replaced, and the
+// own, so two copies of the game saving at once never write into one file.
+// A score.txt that is a symbolic link keeps being one: the file it points to is replaced, and the
 // new file keeps the old one's permissions.  A file the player may not write
 // (made read-only to keep a table as it is) is not replaced.
 bool cHighScoreTable::saveToFile() {

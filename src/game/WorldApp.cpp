@@ -245,9 +245,8 @@ int cWorldApp::passesFor(float fps) {
 }
 
 int cWorldApp::update(float fps) {
-    const float played = playedFps(fps);
-    const int passes = passesFor(played);
-    for (int i = 0; i < passes; ++i) playPass(played * static_cast<float>(passes));
+    const int passes = passesFor(fps);
+    for (int i = 0; i < passes; ++i) playPass(playedFps(fps) * static_cast<float>(passes));
     return 0;
 }
 
