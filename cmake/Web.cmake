@@ -2,7 +2,7 @@
 # zarvo.js, zarvo.wasm and zarvo.data, the pictures and sounds preloaded into
 # the game's file system; static files that any web host serves. The same
 # library also gives zarvo-autoplay.js, which node runs on the real files.
-set(ZARVO_WEB ${CMAKE_CURRENT_SOURCE_DIR}/src/platform/web)
+set(ZARVO_WEB ${CMAKE_CURRENT_SOURCE_DIR}/src/platform)
 # The game throws a pointer to an exception when a picture or sound is missing.
 target_compile_options(zarvo_core PUBLIC -fexceptions)
 # The game draws in OpenGL's immediate mode, which emscripten emulates on WebGL.
@@ -10,7 +10,7 @@ target_link_options(zarvo_core INTERFACE -fexceptions -sALLOW_MEMORY_GROWTH=1 -s
   "SHELL:--js-library ${ZARVO_WEB}/library.js")
 set_property(TARGET zarvo_core APPEND PROPERTY INTERFACE_LINK_DEPENDS ${ZARVO_WEB}/library.js)
 
-add_executable(zarvo ${ZARVO_WEB}/main.cpp)
+add_executable(zarvo ${ZARVO_WEB}/WebMain.cpp)
 target_link_libraries(zarvo PRIVATE zarvo_core)
 # The pictures and sounds come as a package of their own (zarvo.data, loaded by
 # zarvo-data.js before the game), made from any folder by emscripten's

@@ -18,8 +18,8 @@ build() {  # name sources...
     # shellcheck disable=SC2086
     "$cxx" "${flags[@]}" $sdl_cflags "$@" -o "$target" $sdl_libs -lGLU -lGL
 }
-desktop=("$root"/src/platform/desktop/*.cpp)
+desktop=("$root"/src/platform/Desktop*.cpp)
 build highscore_fuzz "$root/fuzz/highscore_fuzz.cpp" "$root/src/frontend/HighScoreTable.cpp" \
-    "$root/src/platform/desktop/DesktopTarget.cpp"
-build font_fuzz "$root/fuzz/font_fuzz.cpp" $(ls "$root"/src/*/*.cpp | grep -v /main.cpp) "${desktop[@]}"
+    "$root/src/platform/DesktopTarget.cpp"
+build font_fuzz "$root/fuzz/font_fuzz.cpp" $(ls "$root"/src/*/*.cpp | grep -v -e /main.cpp -e /platform/) "${desktop[@]}"
 echo "fuzzers in $out"

@@ -179,21 +179,9 @@ mergeInto(LibraryManager.library, {
     ZarvoMixer.channels[channel] = {source: source, gain: gain};
     return channel;
   },
-  // Checks an effect without a mixer; the browser's mixer is always there,
-  // so this only keeps the game's no-sound path whole.
-  SDL_LoadWAV_RW__deps: ['$SDL'],
-  SDL_LoadWAV_RW: function(rwops, freeSource, spec, buffer, length) {
-    var source = SDL.rwops[rwops];
-    try {
-      var bytes = FS.readFile(PATH_FS.resolve(source.filename));
-    } catch (e) {
-      return 0;
-    }
-    if (String.fromCharCode.apply(null, bytes.subarray(0, 4)) !== 'RIFF') return 0;
-    HEAP32[buffer >> 2] = 0;
-    HEAP32[length >> 2] = 0;
-    return spec;
-  },
+  // The game's path without a mixer, never taken here: the browser's mixer
+  // is always there (Mix_QuerySpec).
+  SDL_LoadWAV_RW: function(rwops, freeSource, spec, buffer, length) { return 0; },
   SDL_FreeWAV: function(buffer) {},
 
   // ------------------------------------------------------------ pointer
