@@ -163,15 +163,16 @@ def bricks(shot, y):
 
 
 def figure(shot):
-    """(x, y) of the densest 44 px wide column of the figure's orange jacket."""
+    """(x, y) of the densest 44 px square of the figure's orange jacket (a
+    flower's orange heart may stand in the same column)."""
     a = numpy.asarray(shot.crop((0, 80, 1024, 680)))[::4, ::4].astype(int)
     orange = (a[..., 0] > 215) & (a[..., 1] > 100) & (a[..., 1] < 128) & (a[..., 2] < 48)
     columns = numpy.convolve(orange.sum(axis=0), numpy.ones(11), 'same')
     if columns.max() <= 3:
         return -999, -999
     at = int(columns.argmax())
-    rows = numpy.nonzero(orange[:, max(at - 5, 0):at + 6])[0]
-    return at * 4 + 2, int(rows.mean()) * 4 + 82
+    rows = numpy.convolve(orange[:, max(at - 5, 0):at + 6].sum(axis=1), numpy.ones(11), 'same')
+    return at * 4 + 2, int(rows.argmax()) * 4 + 82
 
 
 def letters(shot, red, warm):
