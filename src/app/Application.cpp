@@ -78,7 +78,7 @@ bool cApplication::openAudio() { return Mix_OpenAudio(22050, AUDIO_S16SYS, 2, 10
 
 void cApplication::openDisplay() {
     // Mesa's software rasterizer draws on the game's own thread: its worker
-    // threads race on a freed fence (docs/reliability.md, section 6).
+    // threads race on a freed fence (docs/reliability.md, "Hunting the rare crash").
     setenv("LP_NUM_THREADS", "0", 0);
     SDL_Init(SDL_INIT_EVERYTHING);
     started = true;
@@ -103,7 +103,7 @@ void cApplication::openDisplay() {
 
 void cApplication::hideSystemPointer() {
     // Transparent rather than hidden, so that absolute pointers still reach
-    // the game (docs/reliability.md, section 7).
+    // the game (docs/reliability.md, "Pointers that report absolute positions").
     Uint8 clear[kPointerSize * kPointerSize / 8] = {};
     transparentPointer = SDL_CreateCursor(clear, clear, kPointerSize, kPointerSize, 0, 0);
     SDL_SetCursor(transparentPointer);

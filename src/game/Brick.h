@@ -6,7 +6,7 @@
 
 class cBrick : public cObject {
 public:
-    // Picture types; 0 is the floor brick, any value above 3 gives the goal look.
+    // Picture types; 0 is the floor brick. Goal, and any type outside 0..3, gives the goal look.
     enum BrickType { Floor = 0, Wide = 1, Middle = 2, Narrow = 3, Goal = 4 };
 
     explicit cBrick(int type);

@@ -1,5 +1,7 @@
 #include "game/Tow.h"
 
+#include "game/Brick.h"
+
 cTow::cTow() : markerX(0.0f), markerY(0.0f), markerZ(0.0f), level(1) {
     towerSprite.load("data\\graphics\\tow.png");
     markerSprite.load("data\\graphics\\tow_cur.png");
@@ -35,12 +37,12 @@ void cTow::setMarkerStage(int stage) {
 }
 
 int cTow::nextBrickType() const {
-    if (markerY < -50.0f) return 4;
+    if (markerY < -50.0f) return cBrick::Goal;
     if (level < 5) {
-        if (markerY < -10.0f) return 3;
-        if (markerY < 40.0f) return 2;
-        return 1;
+        if (markerY < -10.0f) return cBrick::Narrow;
+        if (markerY < 40.0f) return cBrick::Middle;
+        return cBrick::Wide;
     }
-    if (level < 10) return markerY < 10.0f ? 3 : 2;
-    return 3;
+    if (level < 10) return markerY < 10.0f ? cBrick::Narrow : cBrick::Middle;
+    return cBrick::Narrow;
 }

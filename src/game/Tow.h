@@ -11,7 +11,7 @@ public:
     void draw() override;
     // Puts the marker at the start of stage 1..4; other stages change nothing.
     void setMarkerStage(int stage);
-    // The type of the next regular brick; 4 once the marker passed the top.
+    // The type of the next regular brick (cBrick::BrickType): Goal once the marker passed the top.
     int nextBrickType() const;
 
     cSprite towerSprite;

@@ -9,7 +9,7 @@ public:
     virtual void draw() = 0;
 
     int kind;          // what it is to the figure: a platform or not (cWorldApp::Kind)
-    bool scrollHeld;   // the world holds still this frame
+    bool scrollHeld;   // the world holds still this pass
     float speed;       // vertical scrolling speed, units per second
     float x, y, z;
     float moveFactor;

@@ -137,7 +137,7 @@ wait_until() {
 # start_game MENU LOG DIR COMMAND...: starts the game in DIR (stdin closed,
 # output in LOG), leaves its pid in $game and waits up to 60 s for the picture
 # MENU to fill the screen or for the game to end.  Now and then a busy X server
-# refuses a new connection (docs/reliability.md, section 6): the game then says
+# refuses a new connection (docs/reliability.md, "Hunting the rare crash"): the game then says
 # "Error:No display" and ends, or, when SDL still starts a video driver that
 # draws into memory, shows nothing.  Such a start is tried once more; its
 # output is kept as LOG.refused.
