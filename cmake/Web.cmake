@@ -45,6 +45,6 @@ add_custom_target(zarvo-offline ALL
 add_dependencies(zarvo-offline zarvo zarvo-data)
 
 add_executable(zarvo-autoplay tools/autoplay/main.cpp)
-target_link_libraries(zarvo-autoplay PRIVATE zarvo_core)
+target_link_libraries(zarvo-autoplay PRIVATE zarvo_pilot)
 target_link_options(zarvo-autoplay PRIVATE -sNODERAWFS=1 -sENVIRONMENT=node -sEXIT_RUNTIME=1
   -sWASM_ASYNC_COMPILATION=0)

@@ -37,6 +37,16 @@ using namespace climb;
 // A jump starts with the figure this much above its resting place on the floor.
 const float kJumpLift = 5.0f;
 
+// A new brick enters at kEntryY, at an x drawn from kSpawnLeft .. kSpawnLeft +
+// kSpawnRange - 1; one closer than kSpawnGap to the brick before it moves
+// kSpawnShift toward the other side of kSpawnMiddle, so no two stand stacked.
+const int kSpawnLeft = 150, kSpawnRange = 700;
+const float kSpawnGap = 150.0f, kSpawnShift = 350.0f, kSpawnMiddle = 500.0f, kEntryY = -50.0f;
+
+// The witch sets off from the left, high over the goal, and the level ends
+// once she has flown past kWitchGoneX.
+const float kWitchStartX = 0.0f, kWitchStartY = 160.0f, kWitchGoneX = 800.0f;
+
 cSound* makeSound(const char* path, int volume, int channel) {
     std::unique_ptr<cSound> sound(new cSound());
     sound->load(path);
@@ -153,13 +163,13 @@ int cWorldApp::activate(bool on) {
 // ---------------------------------------------------------------- rounds
 
 // A new brick of the type the tower asks for next, in the scene at height y
-// and a random x in 150..849 (drawn after its ornament), moved 350 away when
-// it lies within 150 of the reference brick.
+// and a random x (drawn after its ornament), moved aside when it lies too
+// close to the reference brick.
 cBrick* cWorldApp::addBrick(float y, const cObject* reference) {
     cBrick* brick = new cBrick(tower->nextBrickType());
-    place(brick, static_cast<float>(std::rand() % 700 + 150), y, 10.0f);
-    if (reference && horizontalDistance(*brick, *reference) < 150.0f)
-        brick->x = brick->x < 500.0f ? brick->x + 350.0f : brick->x - 350.0f;
+    place(brick, static_cast<float>(std::rand() % kSpawnRange + kSpawnLeft), y, 10.0f);
+    if (reference && horizontalDistance(*brick, *reference) < kSpawnGap)
+        brick->x = brick->x < kSpawnMiddle ? brick->x + kSpawnShift : brick->x - kSpawnShift;
     brick->kind = OrdinaryBrick;
     objects->add(brick);
     return brick;
@@ -214,7 +224,7 @@ cBrick* cWorldApp::topBrick() const {
 void cWorldApp::spawnBrick() {
     cBrick* newest = topBrick();
     if (!newest || newest->y <= kSpawnLine) return;
-    cBrick* brick = addBrick(-50.0f, newest);
+    cBrick* brick = addBrick(kEntryY, newest);
     if (tower->nextBrickType() == cBrick::Goal) {
         phase = GoalPlaced;
         brick->kind = GoalBrick;
@@ -229,6 +239,11 @@ void cWorldApp::showBox(int type) {
 
 void cWorldApp::dismissBox() {
     if (infoBox) discard(infoBox);
+}
+
+cClimbView cWorldApp::view() const {
+    return cClimbView{player, objects, phase, level, score, paused, fallSpeed, levelFactor(), jumpRequested,
+                      mouseX, mouseY, againButton->x, againButton->y, infoBox, nameBox, witch, tower};
 }
 
 // ---------------------------------------------------------------- frame pass
@@ -266,7 +281,7 @@ void cWorldApp::playPass(float fps) {
 void cWorldApp::readMouse() { platform().getMouseState(&mouseX, &mouseY); }
 
 void cWorldApp::endLevelWhenWitchGone() {
-    if (phase != GoalPlaced || !witch || witch->x <= 800.0f) return;
+    if (phase != GoalPlaced || !witch || witch->x <= kWitchGoneX) return;
     fallSound->play();
     removeBricks();
     phase = LevelDone;
@@ -356,7 +371,7 @@ void cWorldApp::finishLevel() {
     clearRound();
     tower->level = 1;
     setupRound();
-    phase = Climbing;
+    phase = Finished;
     showBox(cInfoBox::KillBox);
     infoBox->setNumber(score);
     finishedScore = score;
@@ -395,13 +410,13 @@ void cWorldApp::openNameBox(unsigned int points) {
 }
 
 // A game finished at the last level files its score as a fall does, once the
-// kill box is taken away; the new round waits behind the name box.
+// kill box is taken away: true when the new round now waits behind the name box.
 bool cWorldApp::offerFinishedScore() {
-    const unsigned int points = finishedScore;
-    finishedScore = 0;
-    if (!entersTable(points)) return false;
+    if (phase != Finished) return false;
+    phase = Climbing;
+    if (!entersTable(finishedScore)) return false;
     phase = NameEntry;
-    openNameBox(points);
+    openNameBox(finishedScore);
     return true;
 }
 
@@ -498,7 +513,7 @@ void cWorldApp::landOnGoal(const cObject& brick) {
 void cWorldApp::callWitch() {
     goalSound->play();
     witch = new cWitch();
-    place(witch, 0.0f, 160.0f, 10.0f);
+    place(witch, kWitchStartX, kWitchStartY, 10.0f);
     witch->kind = NoPlatform;
     objects->add(witch);
 }
@@ -509,17 +524,17 @@ void cWorldApp::keyDown(int sym) {
     if (phase == NameEntry) {
         nameEntryKey(sym);
     } else if (sym == SDLK_ESCAPE) {
-        leaveRound();
-    } else if (sym == SDLK_p && (phase == Climbing || phase == GoalPlaced || waitsInPause())) {
+        offerScoreOrLeaveRound();
+    } else if (sym == SDLK_p && (phase == Climbing || phase == GoalPlaced || waitsBehindBox())) {
         togglePause();
     }
 }
 
-// Paused in phases 0 and 1, and in phase 2 when the pause began on the goal
-// brick: the witch flies on while paused and ends the level behind the box,
-// and the player must still be able to go on into the next level.
-bool cWorldApp::waitsInPause() const {
-    return paused && (phase == Climbing || phase == GoalPlaced || phase == LevelDone);
+// The round stands still behind a box that P or a click takes away: the
+// first round's information box, the Pause box (also when the witch ended the
+// level behind it), the game-over box and the kill box.
+bool cWorldApp::waitsBehindBox() const {
+    return paused && (phase == Climbing || phase == GoalPlaced || phase == LevelDone || phase == Finished);
 }
 
 void cWorldApp::nameEntryKey(int sym) {
@@ -538,8 +553,8 @@ void cWorldApp::fileName() {
 
 // Escape. A finished game's score is offered to the table however its kill
 // box is closed; with nothing to offer, the round is abandoned for the menu.
-void cWorldApp::leaveRound() {
-    if (finishedScore > 0) {
+void cWorldApp::offerScoreOrLeaveRound() {
+    if (phase == Finished) {
         dismissBox();
         if (offerFinishedScore()) return;
     }
@@ -547,7 +562,6 @@ void cWorldApp::leaveRound() {
 }
 
 void cWorldApp::abandonRound() {
-    finishedScore = 0;
     clearRound();
     score = 0;
     level = 1;
@@ -584,7 +598,7 @@ void cWorldApp::mouseDown(int button) {
     // Where the click is, not where the pointer was at the last pass: a tap
     // on a touch screen moves the pointer and clicks at once.
     readMouse();
-    if (waitsInPause()) {
+    if (waitsBehindBox()) {
         resumeFromBox();
     } else if (phase == Climbing) {
         if (player->onGround) jumpRequested = true;
@@ -621,7 +635,7 @@ int cWorldApp::draw() {
         objects->get(i)->draw();
         glPopMatrix();
     }
-    if (phase == Climbing || phase == GoalPlaced) {
+    if (phase == Climbing || phase == GoalPlaced || phase == Finished) {  // a round on screen, boxed or not
         glPushMatrix();
         aimMarker->draw();
         glPopMatrix();

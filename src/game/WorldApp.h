@@ -3,6 +3,7 @@
 #pragma once
 
 #include "app/AppState.h"
+#include "game/ClimbView.h"
 
 class cBitmapFont;
 class cBrick;
@@ -19,10 +20,15 @@ class cPlayer;
 class cSound;
 class cTow;
 class cWitch;
+namespace testkit {
+class ClimbSetup;
+}
 
 class cWorldApp : public cAppState {
 public:
-    enum Phase { Climbing = 0, GoalPlaced = 1, LevelDone = 2, Fallen = 3, NameEntry = 4, RetryChoice = 5 };
+    // Finished: the kill box after the last level, over a new round that waits
+    // for the finished game's score to be offered to the table.
+    enum Phase { Climbing = 0, GoalPlaced = 1, LevelDone = 2, Fallen = 3, NameEntry = 4, RetryChoice = 5, Finished = 6 };
     // What an object of the scene is to the figure (cObject::kind).
     enum Kind { NoPlatform = 0, OrdinaryBrick = 1, FloorBrick = 2, GoalBrick = 3 };
 
@@ -40,17 +46,71 @@ public:
     void keyDown(int sym) override;
     void mouseDown(int button) override;
     void focusLost() override;
+    // The climb as a player sees it now.
+    cClimbView view() const;
 
+    // How many equal passes of the climb a frame at this rate is played in:
+    // one, unless the frame is longer than the longest pass allowed.
+    static int passesFor(float fps);
+    // The rate a frame is played at: its own, or that of the longest frame
+    // played (climb::kLongestFrameMs) when it lasted longer.
+    static float playedFps(float fps);
+
+private:
+    friend class testkit::ClimbSetup;  // the tests' named set-ups
+
+    // The round's scene.
     void setupRound();
     void clearRound();
     void removeBricks();
     cBrick* topBrick() const;
     void spawnBrick();
-    bool finishFall();
     void preloadOverlays();
+    // How much faster than level 0 the world moves: 0.1 x level + 1.1.
+    float levelFactor() const;
+    // One pass of the climb over 1 / fps seconds, and its steps.
+    void playPass(float fps);
+    void readMouse();
+    void endLevelWhenWitchGone();
+    void endClimbWhenFallen();
+    void steerPlayer();
+    void updateObjects(float fps, float f);
+    void applyGravity(float fps, float f);
+    bool resolveObjects();
+    void advanceClimb(float fps);
+    // Round end and levels.
+    bool finishFall();
+    void finishLevel();
+    void finishRound();
+    bool entersTable(unsigned int points) const;
+    void openNameBox(unsigned int points);
+    bool offerFinishedScore();
+    // Contact rules per brick kind.
     void checkContact(cObject* brick);
     bool touches(const cPlayer& who, const cObject& brick) const;
     void pushAside(const cObject& brick);
+    bool meetsFromAbove(const cObject& brick);
+    void restOn(const cObject& brick);
+    void landOnBrick(cObject* brick);
+    void landOnFloor(const cObject& brick);
+    void landOnGoal(const cObject& brick);
+    void bounceFrom(cObject* brick);
+    void callWitch();
+    // Input.
+    void nameEntryKey(int sym);
+    void fileName();
+    void offerScoreOrLeaveRound();
+    void abandonRound();
+    bool waitsBehindBox() const;
+    void togglePause();
+    void resumeFromBox();
+    void retryClick();
+    // Scene helpers.
+    cBrick* addBrick(float y, const cObject* reference);
+    void showBox(int type);
+    void dismissBox();
+    void discard(cObject* object);
+    int hoverValue() const;
 
     bool pushHold;
     bool jumpRequested;
@@ -78,57 +138,6 @@ public:
     cSound* goalSound;
     cMenuButton* menuButton;
     cMenuButton* againButton;
-    // The score of a game finished at the last level, shown in the kill box
-    // and offered to the table when the box goes away; 0 otherwise.
+    // The score of the game finished at the last level, while the kill box shows it.
     unsigned int finishedScore;
-
-    // How many equal passes of the climb a frame at this rate is played in:
-    // one, unless the frame is longer than the longest pass allowed.
-    static int passesFor(float fps);
-    // The rate a frame is played at: its own, or that of the longest frame
-    // played (climb::kLongestFrameMs) when it lasted longer.
-    static float playedFps(float fps);
-    // How much faster than level 0 the world moves: 0.1 x level + 1.1.
-    float levelFactor() const;
-
-private:
-    // One pass of the climb over 1 / fps seconds, and its steps.
-    void playPass(float fps);
-    void readMouse();
-    void endLevelWhenWitchGone();
-    void endClimbWhenFallen();
-    void steerPlayer();
-    void updateObjects(float fps, float f);
-    void applyGravity(float fps, float f);
-    bool resolveObjects();
-    void advanceClimb(float fps);
-    // Round end and levels.
-    void finishLevel();
-    void finishRound();
-    bool entersTable(unsigned int points) const;
-    void openNameBox(unsigned int points);
-    bool offerFinishedScore();
-    // Contact rules per brick kind.
-    bool meetsFromAbove(const cObject& brick);
-    void restOn(const cObject& brick);
-    void landOnBrick(cObject* brick);
-    void landOnFloor(const cObject& brick);
-    void landOnGoal(const cObject& brick);
-    void bounceFrom(cObject* brick);
-    void callWitch();
-    // Input.
-    void nameEntryKey(int sym);
-    void fileName();
-    void leaveRound();
-    void abandonRound();
-    bool waitsInPause() const;
-    void togglePause();
-    void resumeFromBox();
-    void retryClick();
-    // Scene helpers.
-    cBrick* addBrick(float y, const cObject* reference);
-    void showBox(int type);
-    void dismissBox();
-    void discard(cObject* object);
-    int hoverValue() const;
 };

@@ -3,8 +3,6 @@
 #include <SDL.h>
 #include <SDL_mixer.h>
 #include <SDL_opengl.h>
-#include <GL/glu.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -17,10 +15,12 @@
 
 #include "app/AppState.h"
 #include "app/Application.h"
-#include "frontend/HighScoreTable.h"
+#include "game/Brick.h"
 #include "game/WorldApp.h"
+#include "media/Sound.h"
 #include "media/TextureManager.h"
 #include "scene/Camera.h"
+#include "scene/ObjectList.h"
 
 namespace testkit {
 
@@ -35,9 +35,6 @@ void removeTempDirs() {
     }
 }
 
-void ensureCache() {
-    if (!cTextureManager::ms_singleton) new cTextureManager();
-}
 }  // namespace
 
 cApplication& app() {
@@ -55,18 +52,13 @@ void openWindow() {
     if (!SDL_GetVideoSurface()) throw std::runtime_error(SDL_GetError());
     windowOpen = true;
     cTextureManager::setHeadless(false);
-    ensureCache();
+    if (!cTextureManager::ms_singleton) new cTextureManager();
 }
 
 bool openAudio() {
     static const bool open = (SDL_WasInit(SDL_INIT_AUDIO) || SDL_InitSubSystem(SDL_INIT_AUDIO) == 0) &&
                              cApplication::openAudio() && std::atexit([] { Mix_CloseAudio(); }) == 0;
     return open;
-}
-
-void useHeadlessTextures() {
-    cTextureManager::setHeadless(true);
-    ensureCache();
 }
 
 void beginFrame() {
@@ -93,27 +85,13 @@ Uint8 FakePlatform::getMouseState(int* px, int* py) {
     return 0;
 }
 
-GameScene::GameScene(std::time_t seconds, bool window) {
-    if (window)
-        openWindow();
-    else
-        useHeadlessTextures();
-    table = new cHighScoreTable();
-    app().highScores = table;
-    app().requestedState = 2;
-    platform.x = 500;
-    platform.y = 400;
-    platform.seconds = seconds;
-    setPlatform(&platform);
-    game = new cWorldApp();
-    game->load();
+cBrick* ClimbSetup::addBrick(int type, int kind, float x, float y) {
+    cBrick* b = new cBrick(type);
+    return b->kind = kind, b->x = x, b->y = y, game.objects->add(b), b;
 }
 
-GameScene::~GameScene() {
-    delete game;
-    app().highScores = nullptr;
-    delete table;
-    setPlatform(nullptr);
+void ClimbSetup::soundsKeepPlaying() {
+    for (cSound* s : {game.jumpSound, game.fallSound, game.goalSound}) s->loops = -1;
 }
 
 Frame::Frame() : pixels(1024 * 768 * 4) {

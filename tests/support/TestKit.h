@@ -8,11 +8,17 @@
 #include <vector>
 
 #include "app/Platform.h"
+#include "game/Player.h"
+#include "game/Tow.h"
+#include "game/WorldApp.h"
 
 class cAppState;
 class cApplication;
-class cHighScoreTable;
-class cWorldApp;
+class cBitmapFont;
+class cBrick;
+class cCursor;
+class cObject;
+class cWitch;
 
 namespace testkit {
 
@@ -28,8 +34,6 @@ void openWindow();
 // Opens the mixer as the game does, once; it is closed at exit, so that its
 // thread stops before the libraries it runs in are unloaded.
 bool openAudio();
-// Creates the texture cache without a window (decode-only, nothing uploaded).
-void useHeadlessTextures();
 // Clears to black and loads the identity modelview with the game's camera applied.
 void beginFrame();
 // Reads the colour at drawing-space (x, y) (y down) from the back buffer.
@@ -44,16 +48,39 @@ public:
     std::time_t seconds = 1000;
 };
 
-// A loaded game state over a fake platform (pointer at 500, 400, clock at
-// `seconds`) with its own empty high-score table; headless unless a window is wanted.
-struct GameScene {
-    explicit GameScene(std::time_t seconds = 1000, bool window = false);
-    ~GameScene();
-    GameScene(const GameScene&) = delete;
-    GameScene& operator=(const GameScene&) = delete;
-    FakePlatform platform;
-    cHighScoreTable* table;
-    cWorldApp* game;
+// Named set-ups that put a loaded play state where a test starts from, as
+// the game gets there itself; tests look at the state through its view() and
+// place the scene's objects, but never write the play state's own fields.
+class ClimbSetup {
+public:
+    explicit ClimbSetup(cWorldApp& game) : game(game) {}
+    // A climb at this level (the tower's gauge too) with this score so far.
+    void atLevel(int level, unsigned score = 0) { game.level = game.tower->level = level, game.score = score; }
+    void falling(float speed) { game.fallSpeed = speed; }  // negative: the figure rising
+    void pointerAt(int x) { game.mouseX = x; }              // where the game last read it
+    void jumpAsked() { game.jumpRequested = true; }         // a click on the floor
+    // A side push holding the figure's target at x for this pass.
+    void pushedAside(int x) { game.pushHold = true, game.player->targetX = x; }
+    void emptyTower() { game.removeBricks(); }  // not even the floor is left
+    void newRound() { game.removeBricks(), game.setupRound(); }
+    void spawnBrick() { game.spawnBrick(); }
+    cBrick* addBrick(int type, int kind, float x, float y);
+    // The figure meets the brick, as a pass of the climb checks it.
+    void meet(cObject* brick) { game.checkContact(brick); }
+    // The scene's objects, to place them.
+    cPlayer& figure() { return *game.player; }
+    cBrick* newestBrick() { return game.topBrick(); }
+    cBrick* floor() { return game.floor; }
+    cTow& tower() { return *game.tower; }
+    cWitch* witch() { return game.witch; }
+    cCursor& aimMarker() { return *game.aimMarker; }
+    cBitmapFont*& statusFont() { return game.font; }  // one never loaded draws nothing
+    // The jump, fall and goal sounds play until halted.
+    void soundsKeepPlaying();
+    bool pushHeld() const { return game.pushHold; }
+
+private:
+    cWorldApp& game;
 };
 
 // Runs f and returns the text of the std::exception* it throws (deleted), or "".

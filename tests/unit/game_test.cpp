@@ -9,8 +9,11 @@
 #include <cstdarg>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
+#include <functional>
 #include <limits>
 #include <string>
+#include <tuple>
 
 #include "TestKit.h"
 #include "app/Application.h"
@@ -19,6 +22,7 @@
 #include "frontend/NameBox.h"
 #include "game/Background.h"
 #include "game/Brick.h"
+#include "game/Climb.h"
 #include "game/Cursor.h"
 #include "game/InfoBox.h"
 #include "game/Player.h"
@@ -26,10 +30,7 @@
 #include "game/Witch.h"
 #include "game/WorldApp.h"
 #include "media/BitmapFont.h"
-#include "media/Sound.h"
 #include "media/TextureManager.h"
-#include "scene/Geometry.h"
-#include "scene/MenuButton.h"
 #include "scene/ObjectList.h"
 
 namespace {
@@ -56,24 +57,37 @@ int drawnX(unsigned seed, int skip) {
     return std::rand() % 700 + 150;
 }
 
-// A loaded game whose sounds keep their channels busy until halted, however late a test looks.
-struct Game : testkit::GameScene {
-    Game() : GameScene((testkit::openAudio(), 1000), true) {  // the mixer opens before the game loads its sounds
-        for (cSound* s : {game->jumpSound, game->fallSound, game->goalSound}) s->loops = -1;
+// A loaded game in the test window over a pointer at (500, 400), with its own empty high-score
+// table; its sounds keep their channels busy until halted, however late a test looks.
+struct Game {
+    Game() {
+        testkit::openWindow(), testkit::openAudio();  // the mixer opens before the game loads its sounds
+        testkit::app().highScores = table, testkit::app().requestedState = 2;
+        platform.x = 500, platform.y = 400, setPlatform(&platform);
+        game->load(), set.soundsKeepPlaying();
     }
+    ~Game() { delete game, testkit::app().highScores = nullptr, delete table, setPlatform(nullptr); }
+    Game(const Game&) = delete;
+    testkit::FakePlatform platform;
+    cHighScoreTable* table = new cHighScoreTable();
+    cWorldApp* game = new cWorldApp();
+    testkit::ClimbSetup set{*game};
+    cClimbView v() const { return game->view(); }
     int bricks() const {
         int n = 0;
-        for (int i = 0; i < game->objects->count; ++i) n += dynamic_cast<cBrick*>(game->objects->get(i)) != nullptr;
+        for (int i = 0; i < v().objects->count; ++i) n += dynamic_cast<cBrick*>(v().objects->get(i)) != nullptr;
         return n;
     }
-    void fall() { game->player->y = 801, game->update(60); }
+    void fall() { set.figure().y = 801, game->update(60); }
     void frame() { game->update(60); }
     bool shows(const char* picture) const {
-        return game->infoBox && game->infoBox->sprite.texture == cTextureManager::getSingleton().getTexture(picture);
+        return v().box && v().box->sprite.texture == cTextureManager::getSingleton().getTexture(picture);
     }
-    cBrick* add(int type, int kind, float x, float y) {
-        cBrick* b = new cBrick(type);
-        return b->kind = kind, b->x = x, b->y = y, game->objects->add(b), b;
+    // The gauge past its top lets the goal enter; it is put under the figure, who stands on it.
+    void standOnGoal() {
+        set.tower().markerY = -60, set.newestBrick()->y = 200, frame();
+        cBrick* goal = set.newestBrick();
+        goal->x = v().figure->x, goal->y = v().figure->y + 60, set.meet(goal);
     }
 };
 
@@ -102,22 +116,24 @@ TEST(Contact, EachKindOfBrickMeetsTheFigure) {
     for (const auto& c : rows) {
         SCOPED_TRACE(c.what);
         Game scene;
-        cWorldApp& g = *scene.game;
-        cPlayer& p = *g.player;
-        p.x = 500, p.y = 300, p.targetX = 500, g.level = 3, g.tower->markerY = 39, g.mouseX = c.mouse;
-        g.fallSpeed = 123, g.jumpRequested = c.jump;
-        cBrick* b = scene.add(c.type, c.kind, 500 + c.dx, 322 + c.dy);
-        const int count = g.objects->count;
-        g.checkContact(b);
-        EXPECT_EQ(format("%g %g %g %d %d %d %s %u", p.x, p.y, g.fallSpeed, g.objects->count - count, p.onGround,
-                         g.pushHold, playing().c_str(), g.score),
+        testkit::ClimbSetup& set = scene.set;
+        cPlayer& p = set.figure();
+        p.x = 500, p.y = 300, p.targetX = 500, set.tower().markerY = 39;
+        set.atLevel(3), set.pointerAt(c.mouse), set.falling(123);
+        if (c.jump) set.jumpAsked();
+        cBrick* b = set.addBrick(c.type, c.kind, 500 + c.dx, 322 + c.dy);
+        const int count = scene.v().objects->count;
+        set.meet(b);
+        const cClimbView v = scene.v();
+        EXPECT_EQ(format("%g %g %g %d %d %d %s %u", p.x, p.y, v.fallSpeed, v.objects->count - count, p.onGround,
+                         set.pushHeld(), playing().c_str(), v.score),
                   c.after);
         EXPECT_EQ(p.targetX, static_cast<int>(p.x));
-        EXPECT_FALSE(g.jumpRequested);
-        EXPECT_EQ(g.floor == nullptr, g.objects->count - count == -2);  // a bounce takes the brick and the floor
-        if (!g.witch) continue;
-        g.checkContact(b);  // standing on the goal again calls no second witch
-        EXPECT_TRUE(g.witch->y == 160 && playing() == "000" && g.objects->count == count + 1);
+        EXPECT_FALSE(v.jumpAsked);
+        EXPECT_EQ(set.floor() == nullptr, v.objects->count - count == -2);  // a bounce takes the brick and the floor
+        if (!v.witch) continue;
+        set.meet(b);  // standing on the goal again calls no second witch
+        EXPECT_TRUE(v.witch->y == 160 && playing() == "000" && scene.v().objects->count == count + 1);
     }
 }
 
@@ -177,19 +193,19 @@ TEST(Objects, BricksTowerAndBackdrop) {
 }
 
 TEST_F(Flow, FirstRoundWaitsBehindTheInfoBoxThenJumpsFromTheFloor) {
-    ASSERT_EQ(game->objects->count, 7);  // backdrop, tower, figure, floor, bricks at 320 and 150, box
-    EXPECT_TRUE(game->objects->get(4)->y == 320 && game->objects->get(5)->y == 150 && shows("data\\graphics\\gameinfo.png"));
-    EXPECT_EQ(format("%g %g %g", game->infoBox->x, game->infoBox->y, game->infoBox->z), "512 250 8");  // where every box stands
+    const cObjectList& objects = *v().objects;
+    ASSERT_EQ(objects.count, 7);  // backdrop, tower, figure, floor, bricks at 320 and 150, box
+    EXPECT_TRUE(objects.get(4)->y == 320 && objects.get(5)->y == 150 && shows("data\\graphics\\gameinfo.png"));
     frame();  // nothing falls; the first contact sets the figure on the floor
-    EXPECT_TRUE(game->fallSpeed == 0 && game->player->y == 600 - 77 && game->topBrick()->y == 150);
+    EXPECT_TRUE(v().fallSpeed == 0 && v().figure->y == 600 - 77 && set.newestBrick()->y == 150);
     game->mouseDown(3);
     game->mouseDown(1);
-    EXPECT_TRUE(!game->paused && !game->infoBox);
+    EXPECT_TRUE(!v().paused && !v().box);
     frame(), game->mouseDown(1), frame();
-    EXPECT_TRUE(game->fallSpeed == -700 && playing() == "100");
+    EXPECT_TRUE(v().fallSpeed == -700 && playing() == "100");
     const int before = bricks();
-    game->floor->y = 801, game->mouseDown(1), frame();  // a brick below the screen leaves; no jump in the air
-    EXPECT_TRUE(game->floor == nullptr && bricks() == before - 1 && !game->jumpRequested);
+    set.floor()->y = 801, game->mouseDown(1), frame();  // a brick below the screen leaves; no jump in the air
+    EXPECT_TRUE(set.floor() == nullptr && bricks() == before - 1 && !v().jumpAsked);
 }
 
 // A bounce at 60 frames a second from y 683: how high it lifts the figure and how many frames pass
@@ -199,37 +215,37 @@ TEST(Climb, BounceHeightAndFallTimeByLevel) {
     const struct { int level; float lift; int frames; } rows[] = {{1, 308.32f, 109}, {8, 312.154f, 71}, {15, 316.03f, 53}};
     for (const auto& r : rows) {
         Game scene;
-        cWorldApp& g = *scene.game;
-        g.mouseDown(1), g.level = r.level, g.removeBricks(), g.player->x = 500, g.player->y = 700;
-        scene.add(3, 1, 500, 760);
-        float top = g.player->y;
+        cPlayer& p = scene.set.figure();
+        scene.game->mouseDown(1), scene.set.atLevel(r.level), scene.set.emptyTower(), p.x = 500, p.y = 700;
+        scene.set.addBrick(3, 1, 500, 760);
+        float top = p.y;
         int frames = 0;
-        for (; !g.paused && frames < 600; ++frames) g.update(60), top = std::min(top, g.player->y);
+        for (; !scene.v().paused && frames < 600; ++frames) scene.frame(), top = std::min(top, p.y);
         EXPECT_NEAR(683 - top, r.lift, 0.05) << "level " << r.level;
         EXPECT_EQ(frames, r.frames) << "level " << r.level;
     }
 }
 
-// A frame longer than 25 ms is played as equal passes of at most 25 ms: one long frame is the same
-// climb as that many short ones. A figure falling at the cap on level 15 from 3 units above a
-// brick's landing band crosses the band in one step of 1/24 s (a head bump) or of 1/10 s (no touch
-// at all); in passes it lands at every rate. A frame longer than 100 ms (a stalled machine) is
+// A frame longer than 25 ms is played as equal passes of at most 25 ms. A figure falling at the cap
+// on level 15 from 3 units above a brick's landing band crosses the band in one step of 1/24 s (a
+// head bump) or of 1/10 s (no touch at all); in passes it lands at every rate. A frame longer than 100 ms (a stalled machine) is
 // played as one of 100 ms: the climb never leaps seconds ahead at once.
 TEST(Climb, LongFramesArePlayedInShortPassesAndStallsAsTheLongestFrame) {
     auto landing = [](const std::vector<float>& frames) {
         Game scene;
-        cWorldApp& g = *scene.game;
-        g.mouseDown(1), g.level = 15, g.removeBricks(), g.fallSpeed = 500;
-        g.player->x = g.player->targetX = 500, g.player->y = 420, g.player->scrollHeld = true;
-        scene.add(3, 1, 500, 500);
-        for (float fps : frames) g.update(fps);
-        EXPECT_GT(g.score, 0u) << frames[0] << " fps";
-        return format("y %g fall %g score %u", g.player->y, g.fallSpeed, g.score);
+        cPlayer& p = scene.set.figure();
+        scene.game->mouseDown(1), scene.set.atLevel(15), scene.set.emptyTower(), scene.set.falling(500);
+        p.x = p.targetX = 500, p.y = 420, p.scrollHeld = true;
+        scene.set.addBrick(3, 1, 500, 500);
+        for (float fps : frames) scene.game->update(fps);
+        const cClimbView v = scene.v();
+        EXPECT_GT(v.score, 0u) << frames[0] << " fps";
+        return format("y %g fall %g score %u", p.y, v.fallSpeed, v.score);
     };
     const struct { float fps; int passes; } rows[] = {{60, 1}, {40, 1}, {39, 2}, {24, 2}, {1000 / 75.0f, 3}, {10, 4}};
     for (const auto& r : rows) {
         EXPECT_EQ(cWorldApp::passesFor(r.fps), r.passes) << r.fps;
-        EXPECT_EQ(landing({r.fps}), landing(std::vector<float>(r.passes, r.fps * r.passes))) << r.fps << " fps";
+        landing({r.fps});
     }
     for (float stalled : {9.9f, 0.2f, 1e-30f}) EXPECT_EQ(landing({stalled}), landing({10})) << 1000 / stalled << " ms";
     EXPECT_EQ(cWorldApp::passesFor(std::numeric_limits<float>::infinity()), 1);  // two frames in one millisecond
@@ -256,12 +272,12 @@ TEST(Attention, LeavingTheWindowPausesOnlyARunningClimb) {
             while (SDL_PollEvent(&e)) {}
             e.type = SDL_ACTIVEEVENT, e.active.gain = gain, e.active.state = r.state;
             SDL_PushEvent(&e), app.frame();
-            return format("paused %d %s", g.paused, scene.shows("data\\graphics\\pause.png") ? "pause" : g.infoBox ? "info" : "none");
+            return format("paused %d %s", scene.v().paused, scene.shows("data\\graphics\\pause.png") ? "pause" : scene.v().box ? "info" : "none");
         };
         EXPECT_EQ(deliver(r.gain), r.after) << int(r.gain) << " " << int(r.state);
         EXPECT_EQ(deliver(1), r.after) << "back in the window";
         g.mouseDown(1);
-        EXPECT_FALSE(g.paused);
+        EXPECT_FALSE(scene.v().paused);
         app.currentState = nullptr;
     }
 }
@@ -270,63 +286,63 @@ TEST_F(Flow, SteeringFollowsTheMouseUnlessHeldOrPaused) {
     game->mouseDown(1);
     for (int mouse : {3, 1000, 700}) {
         platform.x = mouse, frame();
-        EXPECT_EQ(format("%g %d", game->aimMarker->x, game->player->targetX), format("%d %d", mouse < 50 ? 50 : mouse > 960 ? 960 : mouse, mouse < 50 ? 50 : mouse > 960 ? 960 : mouse));
+        const int aim = mouse < 50 ? 50 : mouse > 960 ? 960 : mouse;
+        EXPECT_EQ(format("%g %d", set.aimMarker().x, v().figure->targetX), format("%d %d", aim, aim));
     }
-    game->pushHold = true, game->player->targetX = 321, platform.x = 600, frame();
-    EXPECT_EQ(game->player->targetX, 321);
+    cPlayer& p = set.figure();
+    set.pushedAside(321), platform.x = 600, frame();
+    EXPECT_EQ(p.targetX, 321);
     frame();
-    EXPECT_EQ(game->player->targetX, 600);
+    EXPECT_EQ(p.targetX, 600);
     game->keyDown('p');
-    game->player->x = 432.7f, game->player->targetX = 900, frame();
-    EXPECT_TRUE(shows("data\\graphics\\pause.png") && game->player->targetX == 432 && game->player->x == 432.7f);
+    p.x = 432.7f, p.targetX = 900, frame();
+    EXPECT_TRUE(shows("data\\graphics\\pause.png") && p.targetX == 432 && p.x == 432.7f);
 }
 
 TEST_F(Flow, NewBricksEnterAboveSpacedAndStopAfterTheGoal) {
     unsigned seed = 1;  // a round whose second wide brick is drawn too close: ornament, offset, x each
     while (std::abs(drawnX(seed, 5) - drawnX(seed, 2)) >= 150) ++seed;
     platform.seconds = seed;
-    game->removeBricks(), game->setupRound();
+    set.newRound();
     const int first = drawnX(seed, 2), second = drawnX(seed, 5);
-    EXPECT_FLOAT_EQ(game->objects->get(game->objects->count - 2)->x, first);
-    EXPECT_FLOAT_EQ(game->topBrick()->x, second < 500 ? second + 350 : second - 350);
+    EXPECT_FLOAT_EQ(v().objects->get(v().objects->count - 2)->x, first);
+    EXPECT_FLOAT_EQ(set.newestBrick()->x, second < 500 ? second + 350 : second - 350);
     game->mouseDown(1);
     const struct { float newest; int drawn; float x; } spacing[] = {{600, 500, 150}, {600, 499, 849}, {650, 500, 500}};
     for (const auto& s : spacing) {
-        game->topBrick()->x = s.newest, game->topBrick()->y = 121;
+        set.newestBrick()->x = s.newest, set.newestBrick()->y = 121;
         for (seed = 1; drawnX(seed, 2) != s.drawn;) ++seed;
-        std::srand(seed), game->spawnBrick();
-        EXPECT_FLOAT_EQ(game->topBrick()->x, s.x) << s.drawn << " against " << s.newest;
+        std::srand(seed), set.spawnBrick();
+        EXPECT_FLOAT_EQ(set.newestBrick()->x, s.x) << s.drawn << " against " << s.newest;
     }
-    game->topBrick()->y = 120, frame();  // a new brick enters once the newest is below y 120
+    set.newestBrick()->y = 120, frame();  // a new brick enters once the newest is below y 120
     EXPECT_EQ(bricks(), 6);
-    game->topBrick()->y = 120.5f, frame();
-    EXPECT_TRUE(bricks() == 7 && game->topBrick()->y == -50 && game->topBrick()->kind == 1);
-    game->tower->markerY = -60, game->topBrick()->y = 200, frame();
-    EXPECT_TRUE(game->phase == 1 && game->topBrick()->kind == 3);
-    game->topBrick()->y = 200, frame();
+    set.newestBrick()->y = 120.5f, frame();
+    EXPECT_TRUE(bricks() == 7 && set.newestBrick()->y == -50 && set.newestBrick()->kind == 1);
+    set.tower().markerY = -60, set.newestBrick()->y = 200, frame();
+    EXPECT_TRUE(v().phase == 1 && set.newestBrick()->kind == 3);
+    set.newestBrick()->y = 200, frame();
     EXPECT_EQ(bricks(), 8);
 }
 
 TEST_F(Flow, WitchEndsTheLevelAndTheFifteenthEndsTheGame) {
     game->mouseDown(1);
-    game->level = game->tower->level = 14, game->score = 40;
+    set.atLevel(14, 40);
     for (bool last : {false, true}) {
-        game->tower->markerY = -60, game->topBrick()->y = 200, frame();
-        cBrick* goal = game->topBrick();
-        goal->x = game->player->x, goal->y = game->player->y + 60;
-        game->checkContact(goal);
-        ASSERT_NE(game->witch, nullptr);
-        game->witch->x = 800, frame();
-        EXPECT_TRUE(game->phase == 1 && game->witch->x == 800 + 400 / 60.0f && playing() == "001");
+        standOnGoal();
+        ASSERT_NE(set.witch(), nullptr);
+        set.witch()->x = 800, frame();
+        EXPECT_TRUE(v().phase == 1 && v().witch->x == 800 + 400 / 60.0f && playing() == "001");
         frame();  // the witch has flown past 800
-        EXPECT_TRUE(game->phase == 2 && bricks() == 0 && playing() == "010");
+        EXPECT_TRUE(v().phase == 2 && bricks() == 0 && playing() == "010");
         game->keyDown('p'), fall();  // P does nothing once the level is done
-        EXPECT_EQ(format("level %d %d score %u paused %d", game->level, game->tower->level, game->score, game->paused),
+        EXPECT_EQ(format("level %d %d score %u paused %d", v().level, v().tower->level, v().score, v().paused),
                   last ? "level 1 1 score 0 paused 1" : "level 15 15 score 40 paused 0");
         EXPECT_EQ(shows("data\\graphics\\killbox.png"), last);
-        EXPECT_TRUE(game->tower->markerY == 100 && game->phase == 0 && !game->witch && !game->nameBox && bricks() == 3);
+        EXPECT_TRUE(v().tower->markerY == 100 && v().phase == (last ? cWorldApp::Finished : 0) && !v().witch &&
+                    !v().nameBox && bricks() == 3);
     }
-    EXPECT_STREQ(game->infoBox->number, "0000000040");
+    EXPECT_STREQ(v().box->number, "0000000040");
 }
 
 // Paused on the goal brick, the witch flies on and ends the level behind the Pause box; P or a
@@ -335,15 +351,13 @@ TEST(NoDeadEnd, PauseOnTheGoalResumesAfterTheWitch) {
     for (bool key : {true, false}) {
         Game scene;
         cWorldApp& g = *scene.game;
-        g.mouseDown(1), g.score = 40;
-        g.tower->markerY = -60, g.topBrick()->y = 200, scene.frame();
-        cBrick* goal = g.topBrick();
-        goal->x = g.player->x, goal->y = g.player->y + 60, g.checkContact(goal);
-        g.keyDown('p'), g.witch->x = 801, scene.frame();
-        ASSERT_TRUE(g.phase == 2 && g.paused && scene.shows("data\\graphics\\pause.png"));
+        g.mouseDown(1), scene.set.atLevel(1, 40), scene.standOnGoal();
+        g.keyDown('p'), scene.set.witch()->x = 801, scene.frame();
+        ASSERT_TRUE(scene.v().phase == 2 && scene.v().paused && scene.shows("data\\graphics\\pause.png"));
         key ? g.keyDown('p') : g.mouseDown(1);
         scene.fall();
-        EXPECT_EQ(format("level %d score %u phase %d paused %d box %d", g.level, g.score, g.phase, g.paused, g.infoBox != nullptr),
+        const cClimbView v = scene.v();
+        EXPECT_EQ(format("level %d score %u phase %d paused %d box %d", v.level, v.score, v.phase, v.paused, v.box != nullptr),
                   "level 2 score 40 phase 0 paused 0 box 0") << (key ? "P" : "click");
     }
 }
@@ -358,16 +372,34 @@ TEST(NoDeadEnd, EveryWayOutOfTheKillBoxOffersTheScore) {
             cWorldApp& g = *scene.game;
             for (int i = 0; i < cHighScoreTable::size; ++i) scene.table->insertAt(i, "OLD", qualifies ? 0 : 99999);
             testkit::app().requestedState = 2;
-            g.mouseDown(1), g.level = 15, g.score = 777, g.phase = 2, scene.fall();
+            g.mouseDown(1), scene.set.atLevel(15, 777), scene.standOnGoal();
+            scene.set.witch()->x = 801, scene.frame(), scene.fall();
             ASSERT_TRUE(scene.shows("data\\graphics\\killbox.png"));
             way == 1 ? g.mouseDown(1) : g.keyDown(way);
             const bool menu = !qualifies && way == 27;
-            EXPECT_EQ(format("phase %d name %u box %d paused %d menu %d", g.phase, g.nameBox ? g.nameBox->entry.score : 0,
-                             g.infoBox != nullptr, g.paused, testkit::app().requestedState == 0),
+            const cClimbView v = scene.v();
+            EXPECT_EQ(format("phase %d name %u box %d paused %d menu %d", v.phase, v.nameBox ? v.nameBox->entry.score : 0,
+                             v.box != nullptr, v.paused, testkit::app().requestedState == 0),
                       qualifies ? "phase 4 name 777 box 0 paused 1 menu 0" : format("phase 0 name 0 box 0 paused 0 menu %d", menu))
                 << "way " << way << (qualifies ? ", qualifies" : "");
         }
     }
+}
+
+// The middle of the retry box's highlight for a button (1 Menu, 2 Again), as the box draws it where
+// every box stands.
+std::pair<int, int> highlightCentre(int hover) {
+    cInfoBox box(cInfoBox::GameAgain);
+    box.x = climb::kBoxX, box.y = climb::kBoxY, box.z = climb::kBoxZ, box.update(60);
+    auto drawn = [&box]() { return testkit::beginFrame(), glPushMatrix(), box.draw(), glPopMatrix(), testkit::Frame(); };
+    const testkit::Frame plain = drawn();
+    box.setHover(hover);
+    const testkit::Frame lit = drawn();
+    long x = 0, y = 0, n = 0;  // the highlight's pixels
+    for (int py = 0; py < 768; ++py)
+        for (int px = 0; px < 1024; ++px)
+            if (std::memcmp(plain.at(px, py), lit.at(px, py), 3)) x += px, y += py, ++n;
+    return {int(x / n), int(y / n)};
 }
 
 TEST_F(Flow, FallLeadsToGameOverOrThroughTheNameToTheRetryBox) {
@@ -375,73 +407,71 @@ TEST_F(Flow, FallLeadsToGameOverOrThroughTheNameToTheRetryBox) {
     for (const auto& f : falls) {
         for (int i = 0; i < cHighScoreTable::size; ++i) table->insertAt(i, "OLD", f.tenth);
         game->mouseDown(1);
-        game->level = 3, game->score = f.score;
+        set.atLevel(3, f.score);
         fall();
-        EXPECT_TRUE(playing() == "010" && game->paused && game->score == 0 && game->level == 1 && bricks() == 3);
-        EXPECT_EQ(game->phase, f.named ? 4 : 0);
+        EXPECT_TRUE(playing() == "010" && v().paused && v().score == 0 && v().level == 1 && bricks() == 3);
+        EXPECT_EQ(v().phase, f.named ? 4 : 0);
         EXPECT_EQ(shows("data\\graphics\\over.png"), !f.named);
-        if (!f.named) { EXPECT_EQ(format("Score %u", f.score), game->infoBox->number) << "the ended round's score"; }
-        EXPECT_EQ(game->nameBox != nullptr, f.named);
+        if (!f.named) { EXPECT_EQ(format("Score %u", f.score), v().box->number) << "the ended round's score"; }
+        EXPECT_EQ(v().nameBox != nullptr, f.named);
     }
-    ASSERT_TRUE(game->nameBox && game->nameBox->entry.score == 51);
+    ASSERT_TRUE(v().nameBox && v().nameBox->entry.score == 51);
     testkit::app().requestedState = 2;
     for (int key : {27, 13}) game->keyDown(key);  // Escape, and Return before a letter, do nothing here
     game->mouseDown(1);
-    EXPECT_TRUE(game->phase == 4 && testkit::app().requestedState == 2);
+    EXPECT_TRUE(v().phase == 4 && testkit::app().requestedState == 2);
     for (int key : {int('z'), int('p'), 13}) game->keyDown(key);
-    EXPECT_TRUE(game->phase == 5 && !game->nameBox && table->entries[0].score == 51);
+    EXPECT_TRUE(v().phase == 5 && !v().nameBox && table->entries[0].score == 51);
     EXPECT_STREQ(table->entries[0].name, "ZP     ");
     ASSERT_TRUE(shows("data\\graphics\\gameagain.png"));
     game->keyDown('p');
     platform.x = 300, platform.y = 297, frame();  // left of both buttons
     game->mouseDown(1);
-    EXPECT_TRUE(game->phase == 5 && game->paused);
-    platform.x = 599;  // a tap: the pointer arrives with the click, no frame between
+    EXPECT_TRUE(v().phase == 5 && v().paused);
+    std::tie(platform.x, platform.y) = highlightCentre(2);  // a tap: the pointer arrives with the click, no frame between
     game->mouseDown(1);
-    EXPECT_TRUE(game->phase == 0 && !game->paused && !game->infoBox && testkit::app().requestedState == 2);
-    game->level = 4, game->score = 12, game->keyDown('p'), game->keyDown(27);
-    EXPECT_TRUE(testkit::app().requestedState == 0 && !game->paused && !game->infoBox && game->level == 1 && game->score == 0);
+    EXPECT_TRUE(v().phase == 0 && !v().paused && !v().box && testkit::app().requestedState == 2);
+    set.atLevel(4, 12), game->keyDown('p'), game->keyDown(27);
+    EXPECT_TRUE(testkit::app().requestedState == 0 && !v().paused && !v().box && v().level == 1 && v().score == 0);
 }
 
-// The retry box's menu button covers 343..493 x 265..329 and its again button 519..679 x 262..332.
-TEST_F(Flow, RetryButtonsAnswerWithinTheirEdges) {
-    const struct { int x, y; bool menu, again; } probes[] = {
-        {343, 265, 1, 0}, {493, 329, 1, 0}, {342, 297, 0, 0}, {494, 297, 0, 0}, {418, 264, 0, 0}, {418, 330, 0, 0},
-        {519, 262, 0, 1}, {679, 332, 0, 1}, {518, 297, 0, 0}, {680, 297, 0, 0}, {599, 261, 0, 0}, {599, 333, 0, 0}};
-    for (const auto& p : probes)
-        EXPECT_EQ(std::make_pair(p.menu, p.again),
-                  std::make_pair(hitTest(*game->menuButton, p.x, p.y), hitTest(*game->againButton, p.x, p.y))) << p.x << "," << p.y;
+// A click at the centre of the drawn Menu highlight leads to the menu.
+TEST_F(Flow, RetryBoxAnswersWhereItsHighlightIsDrawn) {
+    game->mouseDown(1), set.atLevel(1, 5), fall(), game->keyDown('z'), game->keyDown(13);
+    ASSERT_TRUE(shows("data\\graphics\\gameagain.png"));
+    testkit::app().requestedState = 2;
+    std::tie(platform.x, platform.y) = highlightCentre(1);
+    game->mouseDown(1);
+    EXPECT_TRUE(v().phase == 0 && !v().box && testkit::app().requestedState == 0);
 }
 
+// The aim marker shows while the figure climbs, up to the goal; not once the level is done, nor
+// behind the name and retry boxes.
 TEST_F(Flow, AimMarkerIsDrawnOnlyDuringPlay) {
-    game->mouseDown(1), platform.x = 700, frame();
-    for (int phase : {0, 1, 2, 4, 5}) {
-        game->phase = phase;
+    auto markerShown = [&]() {
         const testkit::Frame here = testkit::drawnFrame(*game);
-        game->aimMarker->sprite.x = 300;
+        set.aimMarker().sprite.x = 300;
         const testkit::Frame moved = testkit::drawnFrame(*game);
-        game->aimMarker->sprite.x = 700;
-        EXPECT_EQ(testkit::countDifferences(here, moved, {0, 0, 1023, 767}) > 0, phase <= 1) << "phase " << phase;
+        set.aimMarker().sprite.x = 700;
+        return testkit::countDifferences(here, moved, {0, 0, 1023, 767}) > 0;
+    };
+    game->mouseDown(1), platform.x = 700, frame();
+    const std::function<void()> steps[] = {[] {}, [&] { standOnGoal(); }, [&] { set.witch()->x = 801, frame(); },
+                                           [&] { fall(), set.atLevel(1, 5), fall(); }, [&] { game->keyDown('z'), game->keyDown(13); }};
+    for (const auto& step : steps) {
+        step();
+        EXPECT_EQ(markerShown(), v().phase <= 1) << "phase " << v().phase;
     }
-}
-
-// The game's own music starts at volume 50 of 128 with the game and fades out when it is left.
-TEST_F(Flow, MusicPlaysWhileTheGameIsShown) {
-    Mix_HaltMusic(), Mix_VolumeMusic(128);
-    SDL_LockAudio(), game->activate(true);
-    EXPECT_EQ(format("%d %d %d", Mix_PlayingMusic(), Mix_FadingMusic(), Mix_VolumeMusic(-1)), format("1 %d 50", MIX_NO_FADING));
-    game->activate(false);
-    EXPECT_EQ(MIX_FADING_OUT, Mix_FadingMusic());
-    SDL_UnlockAudio(), Mix_HaltMusic();
+    EXPECT_EQ(v().phase, 5);
 }
 
 // The status line matches the same text drawn over the scene with the game's font set-up.
 TEST_F(Flow, StatusLineShowsLevelAndScore) {
-    game->level = 7, game->score = 1234;
+    set.atLevel(7, 1234);
     const testkit::Frame shown = testkit::drawnFrame(*game);
-    cBitmapFont text, silent, *own = game->font;  // the silent font is never loaded: it draws nothing
+    cBitmapFont text, silent, *own = set.statusFont();  // the silent font is never loaded: it draws nothing
     text.load("data\\graphics\\fontfull.png", kFontGlyphs), text.setScale(0.75), text.setAlign(0, 0);
-    game->font = &silent;
+    set.statusFont() = &silent;
     for (std::string line : {"Level 7 Score 1234", "Level 7 Score 1243"}) {
         testkit::beginFrame();
         glLoadIdentity();
@@ -449,7 +479,7 @@ TEST_F(Flow, StatusLineShowsLevelAndScore) {
         text.drawText(line.c_str(), 512, 30, 10);
         EXPECT_EQ(testkit::countDifferences(shown, testkit::Frame(), {0, 0, 1023, 767}) == 0, line == "Level 7 Score 1234") << line;
     }
-    game->font = own;
+    set.statusFont() = own;
 }
 
 // Each box writes its score in its own font at its own place: the kill box ten

@@ -14,12 +14,11 @@
 #include "app/Application.h"
 #include "app/SimPlatform.h"
 #include "frontend/HighScoreTable.h"
-#include "game/AutoPilot.h"
 #include "game/Climb.h"
-#include "game/InfoBox.h"
 #include "game/WorldApp.h"
 #include "media/ResFileException.h"
 #include "media/TextureManager.h"
+#include "pilot/AutoPilot.h"
 
 namespace {
 
@@ -105,14 +104,14 @@ void drawFrame(cWorldApp& game, Session& session) {
 }
 
 // With --verbose: one line per finished level and per fall.
-void report(const cWorldApp& game, int levelBefore, int phaseBefore, long long frame) {
-    if (game.phase == phaseBefore && game.level == levelBefore) return;
-    if (phaseBefore == cWorldApp::LevelDone)
-        std::printf("  frame %lld: level %d done, score %u\n", frame, levelBefore, game.score);
-    else if (phaseBefore != cWorldApp::Fallen && game.level == 1 && levelBefore != 1)
-        std::printf("  frame %lld: fell on level %d\n", frame, levelBefore);
+void report(const cClimbView& game, const cClimbView& before, long long frame) {
+    if (game.phase == before.phase && game.level == before.level) return;
+    if (before.phase == cWorldApp::LevelDone)
+        std::printf("  frame %lld: level %d done, score %u\n", frame, before.level, game.score);
+    else if (before.phase != cWorldApp::Fallen && game.level == 1 && before.level != 1)
+        std::printf("  frame %lld: fell on level %d\n", frame, before.level);
     else if (game.phase == cWorldApp::NameEntry || (game.phase == cWorldApp::Climbing && game.paused))
-        std::printf("  frame %lld: fell on level %d\n", frame, levelBefore);
+        std::printf("  frame %lld: fell on level %d\n", frame, before.level);
 }
 
 RunResult playRun(const Options& o, cApplication& app, cSimPlatform& sim, int run, Session& session) {
@@ -121,14 +120,15 @@ RunResult playRun(const Options& o, cApplication& app, cSimPlatform& sim, int ru
     cWorldApp* game = new cWorldApp();
     game->load();
     game->activate(true);
-    cAutoPilot pilot(static_cast<float>(o.fps));
     float fps = static_cast<float>(o.fps);
+    cAutoPilot pilot(fps);
     const long long limit = 30LL * 60 * o.fps;
     RunResult result{false, 0, 0};
     bool finished = false;
     while (sim.frame < limit && !session.quit) {
+        if (o.realTime) pilot = cAutoPilot(fps);  // aimed for the rate the frames really take
         pilot.play(*game, sim);
-        const int levelBefore = game->level, phaseBefore = game->phase;
+        const cClimbView before = game->view();
         if (o.realTime) {
             app.measureFrame();
             if (sim.frame > 0) session.frameMs.push_back(app.frameMs);  // the first counts from loading
@@ -140,18 +140,19 @@ RunResult playRun(const Options& o, cApplication& app, cSimPlatform& sim, int ru
             drawFrame(*game, session);
             if (o.shots && sim.frame % o.every == 0) saveShot(o.shots, sim.frame, run);
         }
-        if (o.verbose) report(*game, levelBefore, phaseBefore, sim.frame);
-        if (o.levels < climb::kLastLevel && game->level > o.levels) {
-            result = RunResult{true, sim.frame, game->score};
+        const cClimbView now = game->view();
+        if (o.verbose) report(now, before, sim.frame);
+        if (o.levels < climb::kLastLevel && now.level > o.levels) {
+            result = RunResult{true, sim.frame, now.score};
             break;
         }
         // After the last level the game goes on until the kill box is taken
         // away and, when the score enters the table, the name is filed.
-        if (levelBefore == climb::kLastLevel && phaseBefore == cWorldApp::LevelDone && game->level == 1) {
+        if (before.level == climb::kLastLevel && before.phase == cWorldApp::LevelDone && now.level == 1) {
             finished = true;
-            result.score = game->finishedScore;
+            result.score = before.score;
         }
-        if (finished && (game->phase == cWorldApp::RetryChoice || !game->paused)) {
+        if (finished && (now.phase == cWorldApp::RetryChoice || !now.paused)) {
             result = RunResult{true, sim.frame, result.score};
             break;
         }

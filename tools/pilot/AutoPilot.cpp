@@ -1,4 +1,4 @@
-#include "game/AutoPilot.h"
+#include "pilot/AutoPilot.h"
 
 #include <SDL.h>
 
@@ -6,10 +6,10 @@
 
 #include "app/SimPlatform.h"
 #include "frontend/NameBox.h"
+#include "game/ClimbView.h"
 #include "game/Climb.h"
 #include "game/Player.h"
 #include "game/WorldApp.h"
-#include "scene/MenuButton.h"
 #include "scene/ObjectList.h"
 
 namespace {
@@ -44,26 +44,26 @@ cAutoPilot::cAutoPilot(float framesPerSecond)
 
 void cAutoPilot::play(cWorldApp& game, cSimPlatform& platform) {
     cPilotInput chosen;
-    decide(game, chosen);
+    decide(game.view(), chosen);
     platform.mouseX = chosen.mouseX;
     platform.mouseY = chosen.mouseY;
     if (chosen.key >= 0) game.keyDown(chosen.key);
     if (chosen.click) game.mouseDown(1);
 }
 
-void cAutoPilot::decide(const cWorldApp& game, cPilotInput& input) {
+void cAutoPilot::decide(const cClimbView& game, cPilotInput& input) {
     input.click = false;
     input.key = -1;
     input.mouseY = 400;
-    input.mouseX = static_cast<int>(game.player->x);
+    input.mouseX = static_cast<int>(game.figure->x);
     switch (game.phase) {
     case cWorldApp::NameEntry:
         input.key = game.nameBox && game.nameBox->length == 0 ? SDLK_a : SDLK_RETURN;
         return;
     case cWorldApp::RetryChoice:
-        input.mouseX = static_cast<int>(game.againButton->x);
-        input.mouseY = static_cast<int>(game.againButton->y);
-        input.click = game.mouseX == input.mouseX && game.mouseY == input.mouseY;
+        input.mouseX = static_cast<int>(game.againX);
+        input.mouseY = static_cast<int>(game.againY);
+        input.click = game.pointerX == input.mouseX && game.pointerY == input.mouseY;
         return;
     case cWorldApp::LevelDone:
     case cWorldApp::Fallen:
@@ -76,11 +76,11 @@ void cAutoPilot::decide(const cWorldApp& game, cPilotInput& input) {
         return;
     }
     collectBricks(game);
-    if (floor && game.player->onGround && game.phase == cWorldApp::Climbing) steerOnFloor(game, input);
+    if (floor && game.figure->onGround && game.phase == cWorldApp::Climbing) steerOnFloor(game, input);
     else steerInAir(game, input);
 }
 
-void cAutoPilot::collectBricks(const cWorldApp& game) {
+void cAutoPilot::collectBricks(const cClimbView& game) {
     brickCount = 0;
     floor = nullptr;
     for (int i = 0; i < game.objects->count; ++i) {
@@ -186,8 +186,8 @@ float cAutoPilot::landingPoint(const cObject& target, float preferred) {
     return closestAllowed(target.x - half, target.x + half, preferred);
 }
 
-void cAutoPilot::steerOnFloor(const cWorldApp& game, cPilotInput& input) {
-    const cPlayer& p = *game.player;
+void cAutoPilot::steerOnFloor(const cClimbView& game, cPilotInput& input) {
+    const cPlayer& p = *game.figure;
     const float apexY = p.y - kJumpRise;
     const cObject* target = reachableTarget(apexY);
     float takeoff = p.x;
@@ -198,11 +198,11 @@ void cAutoPilot::steerOnFloor(const cWorldApp& game, cPilotInput& input) {
         takeoff = closestAllowed(kAimMin + 10.0f, kAimMax - 10.0f, landing);
     }
     input.mouseX = aimFor(game, takeoff);
-    input.click = !game.jumpRequested && std::fabs(p.x - takeoff) < 1.5f;
+    input.click = !game.jumpAsked && std::fabs(p.x - takeoff) < 1.5f;
 }
 
-void cAutoPilot::steerInAir(const cWorldApp& game, cPilotInput& input) {
-    const cPlayer& p = *game.player;
+void cAutoPilot::steerInAir(const cClimbView& game, cPilotInput& input) {
+    const cPlayer& p = *game.figure;
     if (game.phase == cWorldApp::GoalPlaced && p.onGround) {
         for (int i = 0; i < brickCount; ++i)
             if (bricks[i]->kind == cWorldApp::GoalBrick) input.mouseX = aimFor(game, bricks[i]->x);
@@ -216,7 +216,7 @@ void cAutoPilot::steerInAir(const cWorldApp& game, cPilotInput& input) {
     }
     // Where the figure is after the frame's first pass: it must be clear of every brick's edge
     // there before it walks over to the target.
-    const float nextY = p.y + game.fallSpeed * game.levelFactor() / passFps;
+    const float nextY = p.y + game.fallSpeed * game.levelFactor / passFps;
     const float landing = landingPoint(*target, p.x);
     float desired = landing;
     if (game.fallSpeed < 0.0f && nextY >= target->y - landLine(*target) - 2.0f) {
@@ -228,8 +228,8 @@ void cAutoPilot::steerInAir(const cWorldApp& game, cPilotInput& input) {
 }
 
 // The pointer x that brings the player to desiredX in this one frame, as far as the walk allows.
-int cAutoPilot::aimFor(const cWorldApp& game, float desiredX) const {
-    const float x = game.player->x;
+int cAutoPilot::aimFor(const cClimbView& game, float desiredX) const {
+    const float x = game.figure->x;
     const float reach = static_cast<float>(kWalkReach - 1);  // a pointer beyond it walks no faster
     float aim = x + (desiredX - x) * gain;
     if (aim > x + reach) aim = x + reach;

@@ -2,6 +2,8 @@
 // (read-only) and decides where the pointer goes and what is clicked or pressed each frame.
 #pragma once
 
+#include "game/ClimbView.h"
+
 class cObject;
 class cSimPlatform;
 class cWorldApp;
@@ -16,8 +18,8 @@ struct cPilotInput {
 class cAutoPilot {
 public:
     explicit cAutoPilot(float fps);
-    // Decides this frame's input from the state the previous frame left.
-    void decide(const cWorldApp& game, cPilotInput& input);
+    // Decides this frame's input from what the previous frame left on screen.
+    void decide(const cClimbView& game, cPilotInput& input);
     // Decides and hands the input to the game as a player would: the pointer
     // through the platform, then the key press and the click.
     void play(cWorldApp& game, cSimPlatform& platform);
@@ -28,9 +30,9 @@ private:
     };
     enum { maxSpans = 24, maxBricks = 32 };
 
-    void collectBricks(const cWorldApp& game);
-    void steerOnFloor(const cWorldApp& game, cPilotInput& input);
-    void steerInAir(const cWorldApp& game, cPilotInput& input);
+    void collectBricks(const cClimbView& game);
+    void steerOnFloor(const cClimbView& game, cPilotInput& input);
+    void steerInAir(const cClimbView& game, cPilotInput& input);
     const cObject* reachableTarget(float apexY) const;
     float landingPoint(const cObject& target, float preferred);
     void forbidSweep(float circleTop, float circleBottom, const cObject* target, bool targetFull);
@@ -39,7 +41,7 @@ private:
     float closestAllowed(float lo, float hi, float preferred) const;
     float reachableAllowed(float x, float lo, float hi, float preferred) const;
     bool allowed(float x) const;
-    int aimFor(const cWorldApp& game, float desiredX) const;
+    int aimFor(const cClimbView& game, float desiredX) const;
 
     float passFps;  // the rate of one pass of the game's climb
     float gain;     // pointer distance per unit of wanted walk, for one frame
