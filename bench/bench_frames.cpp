@@ -22,8 +22,8 @@
 
 #include "app/Application.h"
 #include "bench_common.h"
-#include "game/AutoPilot.h"
 #include "game/WorldApp.h"
+#include "pilot/AutoPilot.h"
 
 extern "C" {
 void __real_glBindTexture(GLenum target, GLuint texture);
@@ -175,7 +175,7 @@ int main(int argc, char** argv) {
     const std::vector<Quad> gameQuads = record(app);
     std::printf("frames: GL %s, swap control %d, menu %zu quads, game %zu quads (level %d, score %u)\n",
                 reinterpret_cast<const char*>(glGetString(GL_RENDERER)), swapControl, menuQuads.size(),
-                gameQuads.size(), game.level, game.score);
+                gameQuads.size(), game.view().level, game.view().score);
 
     auto timeFrames = [&](auto&& one) {
         long n = 0;

@@ -8,9 +8,9 @@
 #include "app/Application.h"
 #include "bench_common.h"
 #include "frontend/HighScoreTable.h"
-#include "game/AutoPilot.h"
 #include "game/WorldApp.h"
 #include "media/TextureManager.h"
+#include "pilot/AutoPilot.h"
 
 namespace {
 
@@ -51,7 +51,7 @@ void BM_WorldUpdate(benchmark::State& state) {
         const auto end = std::chrono::steady_clock::now();
         state.SetIterationTime(std::chrono::duration<double>(end - start).count());
     }
-    state.counters["level"] = s.game->level;
+    state.counters["level"] = s.game->view().level;
 }
 BENCHMARK(BM_WorldUpdate)->UseManualTime()->MinTime(1.0);
 

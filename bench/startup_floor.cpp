@@ -1,7 +1,7 @@
-// The least a program must do to show the game's first menu frame: open SDL
-// with the game's video mode and audio settings, read and upload the same
-// pictures and read the same sounds the game reads before its first frame,
-// then clear and swap once.  bench/run times it against the real game.
+// The least a program must do to show the game's first menu frame: open the
+// display and the sound through the game's own set-up, read and upload the
+// same pictures and read the same sounds the game reads before its first
+// frame, then clear and swap once.  bench/run times it against the real game.
 //
 //   startup_floor MANIFEST   (lines "img|mus|wav <path>", paths relative to cwd)
 #include <SDL.h>
@@ -16,6 +16,8 @@
 #include <string>
 #include <vector>
 
+#include "app/Application.h"
+
 int main(int argc, char** argv) {
     if (argc < 2) {
         std::fprintf(stderr, "usage: startup_floor MANIFEST\n");
@@ -27,14 +29,9 @@ int main(int argc, char** argv) {
         while (std::fscanf(in, "%7s %1023[^\n]", kind, path) == 2) files.emplace_back(kind, path);
         std::fclose(in);
     }
-    setenv("LP_NUM_THREADS", "0", 0);  // as the game asks of the software rasterizer
-    SDL_Init(SDL_INIT_EVERYTHING);
-    SDL_GL_SetAttribute(SDL_GL_SWAP_CONTROL, 1);
-    SDL_SetVideoMode(1024, 768, 32, 0xD0000012u);
-    glEnable(GL_TEXTURE_2D);
-    glEnable(GL_BLEND);
-    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
-    Mix_OpenAudio(22050, AUDIO_S16SYS, 2, 1024);
+    cApplication app(argc, argv);
+    app.openDisplay();
+    cApplication::openAudio();
     int loaded = 0;
     for (const auto& f : files) {
         const char* path = f.second.c_str();
