@@ -80,11 +80,13 @@ wait_until(lambda: not shows(page.shot(), 'gameagain.png', 512, 250), 10, 'a new
 page.driver.back()
 wait_until(page.showing('menu.jpg'), 10, 'the menu after the back gesture')
 
-print('-- portrait: the picture fits and a line asks to turn the phone', flush=True)
+print('-- portrait: the picture fits, Start answers where it is drawn and a line asks to turn the phone', flush=True)
 page.resize(390, 844)
 wait_until(lambda: page.js("getComputedStyle(document.getElementById('turn')).display") == 'block', 10, 'the hint')
 wait_until(page.showing('menu.jpg'), 10, 'the menu in portrait')
 page.snap('phone-portrait')
+page.tap(838, 322)
+wait_until(page.showing('zarvo2.jpg'), 10, 'the intro from a tap in portrait')
 page.resize(844, 390)
 
 print('-- offline: a reload with the server stopped reaches the menu and plays', flush=True)

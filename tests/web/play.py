@@ -1,7 +1,7 @@
 # The browser's game played end to end in headless Chromium: the menu, Start,
 # the intro skipped by a key, the information box, a hidden tab that pauses the
 # climb, a jump and a bounce that scores, a name filed and still in the table
-# after a reload, windows of other shapes, Quit, and a build missing a picture.
+# after a reload, Quit, and a build missing a picture.
 # Usage: play.py BUILD-WEB-FOLDER SHOTS-FOLDER
 import os
 import shutil
@@ -105,20 +105,6 @@ first_row = (120, 105, 900, 155)
 assert numpy.abs(numpy.asarray(table.crop(first_row), float) - numpy.asarray(empty_table.crop(first_row), float)).mean() > 2
 page.click(512, 384)
 wait_until(page.showing('menu.jpg'), 10, 'the menu')
-
-step('windows of other shapes: Start answers where it is drawn')
-for width, height in ((1400, 600), (640, 900)):
-    page.resize(width, height)
-    wait_until(lambda: abs(page.js('document.getElementById("canvas").getBoundingClientRect().width') -
-                           min(width, height * 4 / 3)) < 2, 10, 'the picture to fit the window')
-    wait_until(page.showing('menu.jpg'), 10, 'the menu at %dx%d' % (width, height))
-    page.click(838, 322)
-    wait_until(page.showing('zarvo2.jpg'), 10, 'the intro at %dx%d' % (width, height))
-    page.key('a', 'KeyA')
-    wait_until(lambda: not shows(page.shot(), 'zarvo2.jpg', 512, 384), 10, 'the game')
-    page.key('Escape', 'Escape')
-    wait_until(page.showing('menu.jpg'), 10, 'the menu')
-page.resize(1024, 768)
 
 step('Quit leaves a page to play again')
 page.click(836, 543)
