@@ -57,8 +57,6 @@ public:
     // A climb at this level (the tower's gauge too) with this score so far.
     void atLevel(int level, unsigned score = 0) { game.level = game.tower->level = level, game.score = score; }
     void falling(float speed) { game.fallSpeed = speed; }  // negative: the figure rising
-    void pointerAt(int x) { game.mouseX = x; }              // where the game last read it
-    void jumpAsked() { game.jumpRequested = true; }         // a click on the floor
     // A side push holding the figure's target at x for this pass.
     void pushedAside(int x) { game.pushHold = true, game.player->targetX = x; }
     void emptyTower() { game.removeBricks(); }  // not even the floor is left

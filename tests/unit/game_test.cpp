@@ -119,8 +119,8 @@ TEST(Contact, EachKindOfBrickMeetsTheFigure) {
         testkit::ClimbSetup& set = scene.set;
         cPlayer& p = set.figure();
         p.x = 500, p.y = 300, p.targetX = 500, set.tower().markerY = 39;
-        set.atLevel(3), set.pointerAt(c.mouse), set.falling(123);
-        if (c.jump) set.jumpAsked();
+        set.atLevel(3), set.falling(123), scene.platform.x = c.mouse, scene.game->mouseDown(1);  // the box away
+        if (c.jump) p.onGround = true, scene.game->mouseDown(1);
         cBrick* b = set.addBrick(c.type, c.kind, 500 + c.dx, 322 + c.dy);
         const int count = scene.v().objects->count;
         set.meet(b);
