@@ -46,7 +46,7 @@ public:
     void keyDown(int sym) override;
     void mouseDown(int button) override;
     void focusLost() override;
-    // The climb as a player sees it now.
+    // The climb as a player sees it now (once loaded).
     cClimbView view() const;
 
     // How many equal passes of the climb a frame at this rate is played in:
