@@ -153,15 +153,6 @@ def shows(shot, name, cx, cy, part=None):
     return numpy.sqrt(((seen - drawn) ** 2).mean()) < 0.12
 
 
-def bricks(shot, y):
-    """(centre, width) of every brick crossing row y: warm runs of the row,
-    bridged over the mortar joints; the sky and the tower behind are blue."""
-    row = numpy.asarray(shot.crop((0, y - 4, 1024, y + 5)), dtype=float).mean(axis=0)
-    warm = numpy.flatnonzero((row[:, 0] - row[:, 2] > 25) & (row[:, 0] > 70))
-    runs = numpy.split(warm, numpy.flatnonzero(numpy.diff(warm) > 8) + 1) if len(warm) else []
-    return [((r[0] + r[-1]) // 2, r[-1] - r[0] + 1) for r in runs if r[-1] - r[0] >= 59]
-
-
 def figure(shot):
     """(x, y) of the densest 44 px square of the figure's orange jacket (a
     flower's orange heart may stand in the same column)."""
@@ -173,45 +164,3 @@ def figure(shot):
     at = int(columns.argmax())
     rows = numpy.convolve(orange[:, max(at - 5, 0):at + 6].sum(axis=1), numpy.ones(11), 'same')
     return at * 4 + 2, int(rows.argmax()) * 4 + 82
-
-
-def letters(shot, red, warm):
-    """The status line's cream letters: their pixels as a set."""
-    a = numpy.asarray(shot.crop((312, 10, 712, 50))).astype(int)
-    return set(zip(*numpy.nonzero((a[..., 0] > red) & (a[..., 0] - a[..., 2] > warm))))
-
-
-def bounce(page, zero, new_round, aside, jump_over, steer):
-    """Plays rounds until a bounce has scored and the figure has fallen into
-    the name box; `zero` is the status line's letters as a round begins
-    (letters(shot, 235, 60)). Each attempt: the figure beside the lower of the first two
-    bricks (aside(x)), then jump_over(x, brick, reaction): a jump, a player's
-    reaction time, and a steer over the brick as the figure rises past it.
-    Once the status line shows a score, the figure is steered (steer(x)) clear
-    of the bricks to fall; a figure back on the floor 4 s after its jump missed."""
-    named = page.showing('highscore.png', 512, 250)
-    for attempt in range(1, 26):
-        if named():
-            return
-        if attempt > 1 and not new_round(named):
-            return
-        wait_until(lambda: len(zero - letters(page.shot(), 190, 40)) <= 8, 10, 'a new round')
-        bx = next((x for x, w in bricks(page.shot(), 320) if x > 100 and w < 700), 150 + attempt * 173 % 700)
-        side = bx + 200 + attempt % 3 * 30 if bx < 500 else bx - 200 - attempt % 3 * 30
-        try:
-            aside(side)
-        except AssertionError:
-            continue
-        jump_over(side, bx, 0.25 + attempt % 6 * 0.1)
-        missed_by = time.monotonic() + 4
-        while not named() and time.monotonic() < 60 + missed_by:
-            shot = page.shot()
-            if len(zero - letters(shot, 190, 40)) > 8:
-                busy = [x for y in (420, 560, 700) for x, w in bricks(shot, y)]
-                clear = max(range(50, 961, 100), key=lambda x: min([abs(x - c) for c in busy] or [1000]))
-                steer(clear)
-            elif time.monotonic() > missed_by:
-                break
-        if named():
-            return
-    raise AssertionError('the figure never bounced off a brick')
