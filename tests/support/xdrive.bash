@@ -138,9 +138,11 @@ wait_until() {
 # output in LOG), leaves its pid in $game and waits up to 60 s for the picture
 # MENU to fill the screen or for the game to end.  Now and then a busy X server
 # refuses a new connection (docs/reliability.md, "Hunting the rare crash"): the game then says
-# "Error:No display" and ends, or, when SDL still starts a video driver that
-# draws into memory, shows nothing.  Such a start is tried once more; its
-# output is kept as LOG.refused.
+# "Error:No display" and ends, is dropped by the server as it starts (killed
+# by SIGPIPE, status 141), or, when SDL still starts a video driver that draws
+# into memory, shows nothing.  Such a start is tried once more; its output is
+# kept as LOG.refused.  The shell keeps an ended game's status for the
+# caller's own wait.
 start_game() {
     local menu=$1 log=$2 dir=$3 try
     shift 3
@@ -149,11 +151,12 @@ start_game() {
         game=$!
         if wait_until 60 xdrive_menu_or_end "$menu"; then
             game_ended || return 0
-            grep -q '^Error:No display' "$log" || return 0
+            wait "$game"
+            [ $? -ne 141 ] && ! grep -q '^Error:No display' "$log" && return 0
         else
             kill -KILL "$game"
+            wait "$game"
         fi
-        wait "$game"
         cp "$log" "$log.refused"
         echo "the game did not reach the X server; starting it once more" >&2
     done
