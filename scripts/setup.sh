@@ -8,9 +8,12 @@ xdotool x11-apps imagemagick python3-pil python3-numpy vorbis-tools fonts-dejavu
 dpkg-dev lintian appstream desktop-file-utils fluidsynth musescore-general-soundfont-small openbox x11-utils"
 
 # The browser's game: Debian's emscripten builds it; its tests play it in
-# headless Chromium through WebDriver.
+# Chromium and WebKitGTK through WebDriver and in Firefox through WebDriver
+# BiDi (over python3-websockets), Firefox's sound going to a PulseAudio of its
+# own that plays nowhere.
 ZARVO_WEB_PACKAGES="emscripten"
-ZARVO_BROWSER_PACKAGES="emscripten chromium chromium-driver python3-selenium"
+ZARVO_BROWSER_PACKAGES="emscripten chromium chromium-driver python3-selenium firefox-esr webkit2gtk-driver \
+python3-websockets pulseaudio"
 
 # zarvo_install_packages [PACKAGES...]: the game's packages and those given.
 zarvo_install_packages() {
