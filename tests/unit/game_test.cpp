@@ -282,13 +282,16 @@ TEST(Attention, LeavingTheWindowPausesOnlyARunningClimb) {
     }
 }
 
+// The aim marker, drawn at y 200, and the figure's target follow the pointer's x within 50..960.
 TEST_F(Flow, SteeringFollowsTheMouseUnlessHeldOrPaused) {
     game->mouseDown(1);
     for (int mouse : {3, 1000, 700}) {
         platform.x = mouse, frame();
         const int aim = mouse < 50 ? 50 : mouse > 960 ? 960 : mouse;
-        EXPECT_EQ(format("%g %d", set.aimMarker().x, v().figure->targetX), format("%d %d", aim, aim));
+        const cSprite& marker = set.aimMarker().sprite;
+        EXPECT_EQ(format("%g %g %d", marker.x, marker.y, v().figure->targetX), format("%d 200 %d", aim, aim));
     }
+    EXPECT_EQ(set.aimMarker().sprite.texture, cTextureManager::getSingleton().getTexture("data\\graphics\\mouse.png"));
     cPlayer& p = set.figure();
     set.pushedAside(321), platform.x = 600, frame();
     EXPECT_EQ(p.targetX, 321);
