@@ -1,6 +1,9 @@
-"""Checks on the music: the score reader refuses what it cannot play exactly,
-the MIDI it writes reads back to the notes written, and the committed pieces
-have the lengths, loop seams and intro timing the game relies on.
+"""Checks on the music: the score reader refuses what it cannot play exactly
+and reads notes, ties, chords and phrases to the right beats, and the
+committed pieces have the lengths, loop seams and intro timing the game relies
+on.  The MIDI the pieces are rendered from is not read back here: the
+assets_regenerate test renders every piece again and compares the bytes, so
+a changed tempo, swing, gate, channel or voice setting fails it.
 
 Run: /usr/bin/python3 tests/scripts/music_test.py   (needs oggdec, not fluidsynth)
 """
@@ -56,57 +59,6 @@ class ScoreReader(unittest.TestCase):
                           (F(17, 3), F(1, 3), [60], 70, 0.9)], notes['a'][:8])
         self.assertEqual(([('S', 0, 8), ('S', 8, 8)], 16, [(0, 500000), (8, 500000)]), (sections, total, tempos))
         self.assertEqual([0, 4, 8, 12], [n[0] for n in notes['d']])
-
-
-def read_midi(data):
-    """Our own reader for what music.midi writes: [(tick, status, a, b)] per track, and the tempo events."""
-    assert data[:4] == b'MThd'
-    ntracks, tpq = int.from_bytes(data[10:12], 'big'), int.from_bytes(data[12:14], 'big')
-    pos, tracks = 14, []
-    for _ in range(ntracks):
-        assert data[pos:pos + 4] == b'MTrk'
-        end = pos + 8 + int.from_bytes(data[pos + 4:pos + 8], 'big')
-        pos, now, events = pos + 8, 0, []
-        while pos < end:
-            delta = 0
-            while True:
-                delta = (delta << 7) | (data[pos] & 0x7F)
-                pos += 1
-                if data[pos - 1] < 0x80:
-                    break
-            now += delta
-            if data[pos] == 0xFF:
-                kind, n = data[pos + 1], data[pos + 2]
-                events.append((now, 'meta', kind, data[pos + 3:pos + 3 + n]))
-                pos += 3 + n
-            else:
-                size = 2 if data[pos] & 0xF0 in (0xC0, 0xD0) else 3
-                events.append((now,) + tuple(data[pos:pos + size]))
-                pos += size
-        assert pos == end and events[-1][1:3] == ('meta', 0x2F)
-        tracks.append(events)
-    return tpq, tracks
-
-
-class MidiFile(unittest.TestCase):
-    def test_reads_back_with_swing_tempo_and_setup(self):
-        head = HEAD.replace('loop yes', 'loop yes\nswing 0.6') + 'voice b prog=33 vol=90 pan=-20\n'
-        sc, (notes, sections, tempos, total) = arranged(
-            "section S\n  a: c4e d4 e4q_ rh |\n  b: c2w |\nsection T tempo=90\n  a: <c4 e4>w |\nform S T\n", head)
-        tpq, tracks = read_midi(music.midi(sc, notes, sections, tempos, 5000))
-        self.assertEqual((480, 4), (tpq, len(tracks)))          # conductor, a, drums, b
-        conductor = [(e[0], bytes(e[3])) for e in tracks[0] if e[1] == 'meta' and e[2] == 0x51]
-        self.assertEqual([(0, (500000).to_bytes(3, 'big')), (1920, (666667).to_bytes(3, 'big'))], conductor)
-        ons = [(t, e[0] & 0x0F, e[1], e[2]) for (t, *e) in tracks[1] if e[0] != 'meta' and e[0] & 0xF0 == 0x90]
-        offs = [(t, e[1]) for (t, *e) in tracks[1] if e[0] != 'meta' and e[0] & 0xF0 == 0x80]
-        self.assertEqual([(0, 0, 60, 90), (288, 0, 62, 90), (480, 0, 64, 90), (1920, 0, 60, 90), (1920, 0, 64, 90)], ons)
-        self.assertEqual([(259, 60), (461, 62), (960, 64), (3686, 60), (3686, 64)], offs)   # gate 0.9, held E full
-        setup = [tuple(e) for (t, *e) in tracks[3] if t == 0 and e[0] != 'meta']
-        self.assertIn((0xC1, 32), setup)
-        self.assertIn((0xB1, 7, 90), setup)
-        self.assertIn((0xB1, 10, 44), setup)
-        self.assertTrue(all(e[0] & 0x0F == 9 for (t, *e) in tracks[2] if e[0] != 'meta'))
-        self.assertAlmostEqual(4 * 0.5 + 4 * 60 / 90, music.seconds_at(tempos, int(total * 480)), places=5)
 
 
 def decoded(name):
