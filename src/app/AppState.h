@@ -3,6 +3,9 @@
 // when the player has left the window.
 #pragma once
 
+// The application's state numbers (requestedState, currentStateId).
+enum : int { kMenuState = 0, kIntroState = 1, kGameState = 2 };
+
 class cAppState {
 public:
     virtual ~cAppState() {}

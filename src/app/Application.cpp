@@ -64,8 +64,8 @@ int cApplication::init() {
     introState = new cIntroState();
     introState->load();
 
-    currentStateId = 0;
-    requestedState = 0;
+    currentStateId = kMenuState;
+    requestedState = kMenuState;
     if (currentState) currentState->activate(false);
     menuState->activate(true);
     currentState = menuState;
@@ -197,9 +197,9 @@ void cApplication::switchState() {
     if (requestedState == currentStateId) return;
     cAppState* next = nullptr;
     switch (requestedState) {
-    case 0: next = menuState; break;
-    case 1: next = introState; break;
-    case 2: next = gameState; break;
+    case kMenuState: next = menuState; break;
+    case kIntroState: next = introState; break;
+    case kGameState: next = gameState; break;
     default: break;
     }
     if (next) {

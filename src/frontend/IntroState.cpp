@@ -11,7 +11,6 @@ const float kFadeRate = 0.8f;    // cross-fade progress per second
 const float kFirstFade = 13.0f;  // seconds
 const float kSecondFade = 24.0f;
 const float kEnd = 34.0f;
-const int kGameState = 2;
 }  // namespace
 
 cIntroState::cIntroState()

@@ -167,7 +167,7 @@ void cMenuState::clickMainMenu(int button) {
     readPointer();
     if ((button & 1) == 0) return;
     if (hitTest(*quitButton, mouseX, mouseY)) pushQuitEvent();
-    if (hitTest(*startButton, mouseX, mouseY)) g_app->requestedState = 1;
+    if (hitTest(*startButton, mouseX, mouseY)) g_app->requestedState = kIntroState;
     if (hitTest(*creditsButton, mouseX, mouseY)) subScreen = creditsScreenShown;
     if (hitTest(*scoresButton, mouseX, mouseY)) subScreen = scoreScreenShown;
 }

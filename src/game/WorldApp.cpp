@@ -569,7 +569,7 @@ void cWorldApp::abandonRound() {
     tower->level = 1;
     setupRound();
     phase = Climbing;
-    if (g_app) g_app->requestedState = 0;
+    if (g_app) g_app->requestedState = kMenuState;
     paused = false;
 }
 
@@ -611,7 +611,7 @@ void cWorldApp::retryClick() {
     if (hitTest(*menuButton, mouseX, mouseY)) {
         dismissBox();
         phase = Climbing;
-        if (g_app) g_app->requestedState = 0;
+        if (g_app) g_app->requestedState = kMenuState;
         paused = false;
     } else if (hitTest(*againButton, mouseX, mouseY)) {
         dismissBox();
