@@ -28,6 +28,18 @@ add_custom_command(OUTPUT zarvo.data zarvo-data.js
   DEPENDS ${ZARVO_DATA_FILES} VERBATIM)
 add_custom_target(zarvo-data ALL DEPENDS zarvo.data zarvo-data.js)
 
+# The Ogg Vorbis decoder the page ships (src/platform/package.json, pinned by
+# its lockfile): npm installs it into the build folder, and its one
+# self-contained script is served beside the game.
+set(ZARVO_DECODER node_modules/@wasm-audio-decoders/ogg-vorbis/dist/ogg-vorbis-decoder.min.js)
+add_custom_command(OUTPUT ogg-vorbis-decoder.min.js
+  COMMAND ${CMAKE_COMMAND} -E make_directory npm
+  COMMAND ${CMAKE_COMMAND} -E copy ${ZARVO_WEB}/package.json ${ZARVO_WEB}/package-lock.json npm/
+  COMMAND npm ci --prefix npm --no-audit --no-fund --ignore-scripts --silent
+  COMMAND ${CMAKE_COMMAND} -E copy npm/${ZARVO_DECODER} ogg-vorbis-decoder.min.js
+  DEPENDS ${ZARVO_WEB}/package.json ${ZARVO_WEB}/package-lock.json VERBATIM)
+add_custom_target(zarvo-decoder ALL DEPENDS ogg-vorbis-decoder.min.js)
+
 # The page, its icons and its web app manifest beside the game, and the
 # service worker that keeps them all for playing offline.
 configure_file(${ZARVO_WEB}/index.html ${CMAKE_BINARY_DIR}/index.html COPYONLY)
@@ -42,7 +54,7 @@ endforeach()
 add_custom_target(zarvo-offline ALL
   COMMAND ${CMAKE_COMMAND} -DSITE=${CMAKE_BINARY_DIR} -DTEMPLATE=${ZARVO_WEB}/sw.js.in
     -P ${CMAKE_CURRENT_SOURCE_DIR}/cmake/WebBuildId.cmake)
-add_dependencies(zarvo-offline zarvo zarvo-data)
+add_dependencies(zarvo-offline zarvo zarvo-data zarvo-decoder)
 
 add_executable(zarvo-autoplay tools/autoplay/main.cpp)
 target_link_libraries(zarvo-autoplay PRIVATE zarvo_pilot)

@@ -2,7 +2,7 @@
 # after a hash of every file the page loads: each new build gets a cache of
 # its own. Run by cmake -P after the game and its data are built.
 set(files index.html icon.png icon-192.png icon-512.png manifest.webmanifest
-  zarvo-data.js zarvo.js zarvo.wasm zarvo.data)
+  ogg-vorbis-decoder.min.js zarvo-data.js zarvo.js zarvo.wasm zarvo.data)
 set(hashes "")
 foreach(name ${files})
   file(SHA256 ${SITE}/${name} hash)

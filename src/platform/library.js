@@ -4,11 +4,18 @@
 // take the place of emscripten's own versions of the same SDL calls.
 mergeInto(LibraryManager.library, {
   // ------------------------------------------------------------ sound
-  // Browsers start sound only from a player's click, tap or key: until then
-  // nothing plays, and the music asked for last starts on that first gesture.
+  // Browsers start sound only from a player's click, tap or key: the context
+  // is made on the first gesture and resumed on every later one until it
+  // runs (a touch's first gesture may not count, and a phone may suspend it
+  // behind the player's back); a hidden tab suspends it. The music asked for
+  // last starts once its piece is decoded and sound runs.
+  // The Ogg Vorbis pieces are decoded by the decoder the page ships
+  // (ogg-vorbis-decoder.min.js), not by the browser, which may have no Ogg
+  // decoder at all (Safari) or pad the end of a piece, so that a looped piece
+  // loops on its exact sample count. WAV sounds are decoded by the browser.
   $ZarvoMixer: {
     context: null,
-    sounds: [null],      // id -> {bytes, buffer, volume}; 0 is no sound
+    sounds: [null],      // id -> {bytes, pcm, buffer, volume}; 0 is no sound
     music: null,         // {id, loops, source, gain} of the piece playing or waiting
     musicVolume: 128,
     channels: [],        // channel -> {source, gain}
@@ -17,30 +24,79 @@ mergeInto(LibraryManager.library, {
     listen: function() {
       if (ZarvoMixer.listening || typeof document === 'undefined') return;
       ZarvoMixer.listening = true;
-      var start = function() {
-        ['pointerdown', 'keydown', 'touchend'].forEach(function(type) {
-          document.removeEventListener(type, start, true);
-        });
-        ZarvoMixer.start();
-      };
-      ['pointerdown', 'keydown', 'touchend'].forEach(function(type) {
-        document.addEventListener(type, start, true);
+      ['pointerup', 'touchend', 'click', 'keydown'].forEach(function(type) {
+        document.addEventListener(type, ZarvoMixer.wake, true);
+      });
+      document.addEventListener('visibilitychange', function() {
+        var context = ZarvoMixer.context;
+        if (!context) return;
+        if (document.hidden) context.suspend().catch(function() {});
+        else ZarvoMixer.wake();
       });
     },
-    start: function() {
+    wake: function() {
       var Context = window.AudioContext || window.webkitAudioContext;
-      if (!Context) return;
-      ZarvoMixer.context = new Context();
-      ZarvoMixer.sounds.forEach(function(sound) { if (sound) ZarvoMixer.decode(sound); });
+      if (!Context || document.hidden) return;
+      if (!ZarvoMixer.context) {
+        ZarvoMixer.context = new Context();
+        ZarvoMixer.sounds.forEach(function(sound) { if (sound) ZarvoMixer.decode(sound); });
+      }
+      if (ZarvoMixer.context.state !== 'running') ZarvoMixer.context.resume().catch(function() {});
     },
+    // Ogg pieces are decoded to samples as soon as they are loaded (in a
+    // worker, off the frame loop); a sound becomes a buffer once the context
+    // exists.
     decode: function(sound) {
-      if (!ZarvoMixer.context || sound.buffer || sound.decoding) return;
+      var context = ZarvoMixer.context;
+      // Without the page (the autoplay program under node) nothing plays.
+      if (typeof window === 'undefined' || sound.buffer || sound.decoding) return;
+      var ogg = sound.bytes[0] === 0x4f && sound.bytes[1] === 0x67 && sound.bytes[2] === 0x67 && sound.bytes[3] === 0x53;
+      if (ogg && !sound.pcm) {
+        sound.decoding = true;
+        ZarvoMixer.decodeOgg(sound.bytes).then(function(pcm) {
+          sound.decoding = false;
+          sound.pcm = pcm;
+          if (ZarvoMixer.context) ZarvoMixer.decode(sound);
+        }, function(error) {
+          err('Zarvo: a piece of music could not be decoded: ' + error);
+        });
+        return;
+      }
+      if (!context) return;
+      if (sound.pcm) {
+        var pcm = sound.pcm, buffer = context.createBuffer(pcm.channelData.length, pcm.samplesDecoded, pcm.sampleRate);
+        pcm.channelData.forEach(function(samples, channel) {
+          buffer.getChannelData(channel).set(samples.subarray(0, pcm.samplesDecoded));
+        });
+        sound.pcm = null;
+        ZarvoMixer.decoded(sound, buffer);
+        return;
+      }
       sound.decoding = true;
-      ZarvoMixer.context.decodeAudioData(sound.bytes.slice().buffer, function(buffer) {
-        sound.buffer = buffer;
-        var music = ZarvoMixer.music;
-        if (music && !music.source && ZarvoMixer.sounds[music.id] === sound) ZarvoMixer.startMusic(0);
+      context.decodeAudioData(sound.bytes.slice().buffer).then(function(buffer) {
+        sound.decoding = false;
+        ZarvoMixer.decoded(sound, buffer);
       }, function() { err('Zarvo: a sound could not be decoded'); });
+    },
+    decodeOgg: function(bytes) {
+      var library = typeof window !== 'undefined' && window['ogg-vorbis-decoder'];
+      if (!library) return Promise.reject('the page has no Ogg Vorbis decoder');
+      var decoder = new library.OggVorbisDecoderWebWorker();
+      return decoder.ready.then(function() {
+        return decoder.decodeFile(bytes);
+      }).then(function(pcm) {
+        decoder.free();
+        if (!pcm.samplesDecoded || !pcm.channelData.length) throw 'no samples';
+        return pcm;
+      }, function(error) {
+        decoder.free();
+        throw error;
+      });
+    },
+    decoded: function(sound, buffer) {
+      sound.buffer = buffer;
+      var music = ZarvoMixer.music;
+      if (music && !music.source && ZarvoMixer.sounds[music.id] === sound) ZarvoMixer.startMusic(0);
     },
     load: function(path) {
       try {
@@ -48,7 +104,7 @@ mergeInto(LibraryManager.library, {
       } catch (e) {
         return 0;
       }
-      var sound = {bytes: bytes, buffer: null, volume: 128};
+      var sound = {bytes: bytes, pcm: null, buffer: null, volume: 128};
       ZarvoMixer.sounds.push(sound);
       ZarvoMixer.decode(sound);
       return ZarvoMixer.sounds.length - 1;
@@ -165,8 +221,12 @@ mergeInto(LibraryManager.library, {
   },
   Mix_PlayChannelTimed__deps: ['$ZarvoMixer', 'Mix_HaltChannel'],
   Mix_PlayChannelTimed: function(channel, id, loops, ticks) {
-    var sound = ZarvoMixer.sounds[id], context = ZarvoMixer.context;
+    var sound = ZarvoMixer.sounds[id], context = ZarvoMixer.context, channels = ZarvoMixer.channels;
     if (!context || !sound || !sound.buffer) return -1;
+    if (channel < 0) {  // the first free channel
+      channel = 0;
+      while (channels[channel]) channel++;
+    }
     _Mix_HaltChannel(channel);
     var gain = context.createGain();
     gain.gain.value = sound.volume / 128;
@@ -175,8 +235,11 @@ mergeInto(LibraryManager.library, {
     source.buffer = sound.buffer;
     source.loop = loops !== 0;
     source.connect(gain);
+    source.onended = function() {
+      if (channels[channel] && channels[channel].source === source) channels[channel] = null;
+    };
     source.start();
-    ZarvoMixer.channels[channel] = {source: source, gain: gain};
+    channels[channel] = {source: source, gain: gain};
     return channel;
   },
   // The game's path without a mixer, never taken here: the browser's mixer
