@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <exception>
 
+#include "app/AppState.h"
 #include "app/Application.h"
 
 namespace {
@@ -18,12 +19,30 @@ cApplication* game = nullptr;
 EM_JS(void, showError, (const char* line), { Module.zarvoShowError(UTF8ToString(line)); });
 EM_JS(void, showEnded, (), { Module.zarvoShowEnded(); });
 
-void report(std::exception* e) {
+// The game's own failures throw a pointer to an exception (a missing file);
+// anything else thrown is reported all the same, never left to freeze the page.
+void report(const char* what) {
     char line[600];
-    std::snprintf(line, sizeof line, "Error:%s", e->what());
+    std::snprintf(line, sizeof line, "Error:%s", what);
     std::printf("%s\n", line);
     showError(line);
-    delete e;
+}
+
+// Runs a step of the game; false, with the failure reported, when it threw.
+template <typename Step>
+bool guarded(Step step) {
+    try {
+        step();
+        return true;
+    } catch (std::exception* e) {
+        report(e->what());
+        delete e;
+    } catch (const std::exception& e) {
+        report(e.what());
+    } catch (...) {
+        report("an unknown exception");
+    }
+    return false;
 }
 
 void stop() {
@@ -33,11 +52,8 @@ void stop() {
 }
 
 void playFrame() {
-    try {
-        game->frame();
-    } catch (std::exception* e) {
+    if (!guarded([] { game->frame(); })) {
         stop();
-        report(e);
         return;
     }
     if (!game->quit) return;
@@ -58,7 +74,7 @@ extern "C" EMSCRIPTEN_KEEPALIVE void zarvo_player_left() {
 }
 
 // The page calls this with the keys that its text field took (the name typed
-// on a phone's keyboard) and for the phone's back gesture (Escape).
+// on a phone's keyboard).
 extern "C" EMSCRIPTEN_KEEPALIVE void zarvo_key(int sym) {
     SDL_Event event = {};
     event.type = SDL_KEYDOWN;
@@ -66,17 +82,23 @@ extern "C" EMSCRIPTEN_KEEPALIVE void zarvo_key(int sym) {
     SDL_PushEvent(&event);
 }
 
+// The phone's back gesture: Escape, but for the intro, where any key starts
+// the climb and going back means the menu.
+extern "C" EMSCRIPTEN_KEEPALIVE void zarvo_back() {
+    if (game && game->currentStateId == kIntroState) game->requestedState = kMenuState;
+    else zarvo_key(SDLK_ESCAPE);
+}
+
 int main(int argc, char** argv) {
     // Emscripten starts with a umask that masks every permission: score.txt
     // would be saved unreadable.
     umask(022);
-    try {
-        game = new cApplication(argc, argv);
-        game->init();
-    } catch (std::exception* e) {
+    if (!guarded([&] {
+            game = new cApplication(argc, argv);
+            game->init();
+        })) {
         delete game;
         game = nullptr;
-        report(e);
         return 0;
     }
     emscripten_set_main_loop(playFrame, 0, 0);

@@ -19,29 +19,50 @@ Module['preloadPlugins'] = [{
   }
 }];
 
+// score.txt lives in a folder kept in IndexedDB. Its reads and writes go one
+// at a time (this tab saving while it reads another tab's table would mix
+// the two), each with a deadline: storage that is missing, refused (a private
+// window) or silent leaves the table kept for this visit only, and the page
+// says so, but never stops the game from starting.
+var zarvoStorage = {
+  queue: Promise.resolve(),
+  sync: function(read, done) {
+    zarvoStorage.queue = zarvoStorage.queue.then(function() {
+      return new Promise(function(next) {
+        var answered = false;
+        var answer = function(error) {
+          if (answered) return;
+          answered = true;
+          clearTimeout(deadline);
+          if (Module['zarvoStorageWorks']) Module['zarvoStorageWorks'](!error);
+          if (error) err('Zarvo: the saved scores could not be ' + (read ? 'read: ' : 'saved: ') + error);
+          if (done) done(error);
+          next();
+        };
+        var deadline = setTimeout(function() { answer('no answer from the storage'); }, 10000);
+        try {
+          FS.syncfs(read, answer);
+        } catch (e) {
+          answer(e);
+        }
+      });
+    });
+  },
+};
 Module['preRun'] = (Module['preRun'] || []).concat(function() {
-  // score.txt lives in a folder kept in IndexedDB: read before the game starts.
   FS.mkdir('/saved');
   FS.mount(IDBFS, {}, '/saved');
   addRunDependency('saved scores');
-  FS.syncfs(true, function(error) {
-    if (error) err('Zarvo: the saved scores could not be read: ' + error);
-    removeRunDependency('saved scores');
-  });
+  zarvoStorage.sync(true, function() { removeRunDependency('saved scores'); });
 });
 
 // Another tab of the game filed a score: read the table again, so that this
 // tab's next name is filed into the table as it now stands.
 var zarvoTabs = typeof BroadcastChannel === 'function' ? new BroadcastChannel('zarvo-scores') : null;
-if (zarvoTabs) {
-  zarvoTabs.onmessage = function() {
-    FS.syncfs(true, function(error) { if (error) err('Zarvo: the saved scores could not be read: ' + error); });
-  };
-}
+if (zarvoTabs) zarvoTabs.onmessage = function() { zarvoStorage.sync(true); };
 Module['zarvoKeepScores'] = function() {
-  FS.syncfs(false, function(error) {
-    if (error) err('Zarvo: the scores could not be saved: ' + error);
-    else if (zarvoTabs) zarvoTabs.postMessage('saved');
+  zarvoStorage.sync(false, function(error) {
+    if (!error && zarvoTabs) zarvoTabs.postMessage('saved');
     Module['zarvoScoresKept'] = (Module['zarvoScoresKept'] || 0) + 1;
   });
 };

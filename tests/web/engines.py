@@ -24,14 +24,14 @@ class Selenium:
     """Chromium (headless, software WebGL) or WebKitGTK's MiniBrowser (headed:
     it has no headless mode) through their WebDriver servers."""
 
-    def __init__(self, engine):
+    def __init__(self, engine, flags=()):
         profile = tempfile.mkdtemp(prefix='zarvo-%s-' % engine)
         if engine == 'chromium':
             options = webdriver.ChromeOptions()
             options.binary_location = '/usr/bin/chromium'
             for flag in ('--headless=new', '--use-angle=swiftshader', '--enable-unsafe-swiftshader', '--no-sandbox',
                          '--no-first-run', '--disable-background-networking', '--disable-component-update',
-                         '--disable-sync', '--user-data-dir=' + profile):
+                         '--disable-sync', '--user-data-dir=' + profile) + tuple(flags):
                 options.add_argument(flag)
             options.set_capability('goog:loggingPrefs', {'browser': 'ALL'})
             self.driver = webdriver.Chrome(service=Service('/usr/bin/chromedriver'), options=options)
@@ -175,5 +175,6 @@ class Firefox:
         shutil.rmtree(self.profile, ignore_errors=True)
 
 
-def launch(engine):
-    return Firefox() if engine == 'firefox' else Selenium(engine)
+def launch(engine, flags=()):
+    """The engine's browser; flags are Chromium's command-line switches."""
+    return Firefox() if engine == 'firefox' else Selenium(engine, flags)

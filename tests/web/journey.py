@@ -84,7 +84,7 @@ step('a build without its backdrop shows the error line')
 broken = tempfile.mkdtemp(prefix='zarvo-broken-')
 shutil.copytree(os.path.join(SOURCE, 'data'), os.path.join(broken, 'data'))
 os.remove(os.path.join(broken, 'data', 'graphics', 'back.png'))
-for name in ('index.html', 'icon.png', 'zarvo.js', 'zarvo.wasm'):
+for name in ('index.html', 'icon.png', 'ogg-vorbis-decoder.min.js', 'zarvo.js', 'zarvo.wasm'):
     shutil.copy(os.path.join(build, name), broken)
 subprocess.run(['python3', os.path.join(os.environ.get('EMSCRIPTEN_ROOT', '/usr/share/emscripten'), 'tools',
                                         'file_packager.py'), 'zarvo.data', '--preload', 'data@/data',

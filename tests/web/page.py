@@ -58,8 +58,8 @@ class Page:
     """One browser with its own profile, showing the game's page. A phone is
     Chromium's emulated touch screen, with no mouse."""
 
-    def __init__(self, shots, engine='chromium', phone=False, size=(1024, 768)):
-        self.browser = engines.launch(engine)
+    def __init__(self, shots, engine='chromium', phone=False, size=(1024, 768), flags=()):
+        self.browser = engines.launch(engine, flags)
         self.engine, self.phone, self.shots = engine, phone, shots
         os.makedirs(shots, exist_ok=True)
         atexit.register(self.close)  # no browser outlives a failed step

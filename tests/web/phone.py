@@ -1,8 +1,8 @@
 # The browser's game on an emulated landscape phone with a touch screen: taps
-# through the menu, the intro and the box, a slide that steers, a tap that
-# jumps, a name typed into the page's text field and kept over a reload, the
-# back gesture, the portrait hint, and after one visit a reload with the
-# server stopped.
+# through the menu, the intro and the box, sound after a tap, a slide that
+# steers, a tap that jumps, a name typed into the page's text field and kept
+# over a reload, the back gesture (in the name box, the climb and the intro),
+# the portrait hint, and after one visit a reload with the server stopped.
 # Usage: phone.py BUILD-WEB-FOLDER SHOTS-FOLDER
 import sys
 
@@ -21,6 +21,7 @@ page.open(address)
 wait_until(page.showing('menu.jpg'), 60, 'the menu')
 page.snap('phone-menu')
 start_round(page, first=True)
+wait_until(lambda: page.js("ZarvoMixer.context && ZarvoMixer.context.state") == 'running', 10, 'sound after a tap')
 
 print('-- a tap jumps, a slide steers', flush=True)
 named = page.showing('highscore.png', 512, 250)  # a lucky bounce may end in the name box
@@ -39,6 +40,10 @@ bounce(page)
 field = page.browser.driver.find_element(By.ID, 'name')
 wait_until(lambda: page.js("document.activeElement === document.getElementById('name')"), 10, 'the focused field')
 page.snap('phone-name')
+for _ in range(2):  # the back gesture never leaves the page with a score waiting for its name
+    page.back()
+    wait_until(lambda: page.js("history.state && history.state.zarvo") == 'away', 10, 'the entry put back')
+    assert named() and page.js("document.activeElement === document.getElementById('name')")
 field.send_keys('ann')
 field.send_keys(Keys.ENTER)
 wait_until(page.showing('gameagain.png', 512, 250), 10, 'the retry box')
@@ -46,11 +51,16 @@ wait_until(lambda: page.js("Module.zarvoScoresKept > 0"), 10, 'the table to be s
 saved = page.js("FS.readFile('/saved/score.txt', {encoding: 'utf8'})")
 assert saved.startswith('ANN     ') and int(saved.split()[1]) > 0, saved
 
-print('-- the back gesture in a climb returns to the menu', flush=True)
+print('-- the back gesture in a climb and in the intro returns to the menu', flush=True)
 page.tap(599, 297)
 wait_until(lambda: not shows(page.shot(), 'gameagain.png', 512, 250), 10, 'a new round')
 page.back()
 wait_until(page.showing('menu.jpg'), 10, 'the menu after the back gesture')
+page.tap(838, 322)
+wait_until(page.showing('zarvo2.jpg'), 10, 'the intro')
+page.back()
+wait_until(page.showing('menu.jpg'), 10, 'the menu after the back gesture in the intro')
+assert page.js('history.state') is None, 'the menu keeps an entry of the game: %s' % page.js('history.state')
 
 print('-- portrait: the picture fits, Start answers where it is drawn and a line asks to turn the phone', flush=True)
 page.resize(390, 844)
