@@ -71,14 +71,6 @@ void beginFrame() {
     camera.apply();
 }
 
-Rgba readPixel(int x, int y) {
-    glFinish();
-    unsigned char p[4] = {0, 0, 0, 0};
-    glReadBuffer(GL_BACK);
-    glReadPixels(x, 767 - y, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, p);
-    return Rgba{p[0], p[1], p[2], p[3]};
-}
-
 Uint8 FakePlatform::getMouseState(int* px, int* py) {
     if (px) *px = x;
     if (py) *py = y;
@@ -140,11 +132,9 @@ std::string readFile(const std::string& path) {
     return ss.str();
 }
 
-void writeImage(const std::string& path, int w, int h, Rgba c) {
+void writeImage(const std::string& path, int w, int h, const char* colour) {
     char cmd[1024];
-    std::snprintf(cmd, sizeof cmd,
-                  "convert -size %dx%d 'xc:rgba(%d,%d,%d,%.4f)' -define png:color-type=6 '%s'",
-                  w, h, c.r, c.g, c.b, c.a / 255.0, path.c_str());
+    std::snprintf(cmd, sizeof cmd, "convert -size %dx%d 'xc:%s' -define png:color-type=6 '%s'", w, h, colour, path.c_str());
     if (std::system(cmd) != 0) throw std::runtime_error("convert failed");
 }
 

@@ -1,5 +1,6 @@
 // Shared helpers for the tests: a real 1024 x 768 OpenGL window under Xvfb,
-// pixel read-back in drawing-space coordinates, and small fixture files.
+// frames read back whole and looked at in drawing-space coordinates, and
+// small fixture files.
 #pragma once
 
 #include <ctime>
@@ -22,10 +23,6 @@ class cWitch;
 
 namespace testkit {
 
-struct Rgba {
-    int r, g, b, a;
-};
-
 // The process's one application object (not initialised).
 cApplication& app();
 // Opens (once per process) the game's display through the application's own
@@ -36,8 +33,6 @@ void openWindow();
 bool openAudio();
 // Clears to black and loads the identity modelview with the game's camera applied.
 void beginFrame();
-// Reads the colour at drawing-space (x, y) (y down) from the back buffer.
-Rgba readPixel(int x, int y);
 
 // A pointer and a clock the test sets; ticks and events stay the real ones.
 class FakePlatform : public cPlatform {
@@ -121,7 +116,7 @@ int countDifferences(const Frame& a, const Frame& b, Box area, const std::vector
 std::string tempDir();
 void writeFile(const std::string& path, const std::string& bytes);
 std::string readFile(const std::string& path);
-// Writes a solid-colour PNG (or JPEG when the name ends in .jpg) of w x h.
-void writeImage(const std::string& path, int w, int h, Rgba colour);
+// Writes an opaque PNG of w x h in one colour, named as ImageMagick names it.
+void writeImage(const std::string& path, int w, int h, const char* colour);
 
 }  // namespace testkit

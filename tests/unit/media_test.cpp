@@ -19,12 +19,12 @@ namespace {
 
 std::atomic<long> mixedBytes{0};  // counted by the mixer after each chunk it puts out
 
-// The colour at (x, y) as a letter: . b g c r m y w at full strength, upper
-// case at half strength, ? for anything else.
-char colourAt(int x, int y) {
-    const testkit::Rgba p = testkit::readPixel(x, y);
+// The colour at (x, y) of the frame as a letter: . b g c r m y w at full
+// strength, upper case at half strength, ? for anything else.
+char colourAt(const testkit::Frame& frame, int x, int y) {
+    const unsigned char* p = frame.at(x, y);
     int bits = 0, levels = 0;  // a bit for each level seen: 1 none, 2 half, 4 full
-    for (int c : {p.r, p.g, p.b})
+    for (int c : {p[0], p[1], p[2]})
         bits = bits * 2 + (c >= 30), levels |= c < 30 ? 1 : std::abs(c - 128) < 20 ? 2 : c > 225 ? 4 : 8;
     return (levels & ~5) == 0 ? ".bgcrmyw"[bits] : (levels & ~3) == 0 ? ".BGCRMYW"[bits] : '?';
 }
@@ -51,7 +51,7 @@ struct Media : ::testing::Test {
 
 TEST_F(Media, TextureCacheLoadsEachPathOnce) {
     const std::string path = dir + "/odd.png", later = dir + "/later.png", backslashed = dir + "\\later.png";
-    testkit::writeImage(path, 101, 55, testkit::Rgba{255, 255, 255, 255});
+    testkit::writeImage(path, 101, 55, "white");
     const int before = cache.count;
     cSprite s;
     s.load(path.c_str());
@@ -66,7 +66,7 @@ TEST_F(Media, TextureCacheLoadsEachPathOnce) {
     // A failed load adds nothing and is tried again later; backslashes open
     // as folder separators but the key is the text as written.
     EXPECT_EQ("File " + later + " not found!", testkit::thrownText([&] { s.load(later.c_str()); }));
-    testkit::writeImage(later, 4, 4, testkit::Rgba{0, 0, 0, 255});
+    testkit::writeImage(later, 4, 4, "black");
     cTexture* b = cache.getTexture(backslashed.c_str());
     EXPECT_EQ(backslashed, b->path);
     EXPECT_NE(b, cache.getTexture(later.c_str()));
@@ -102,8 +102,9 @@ TEST_F(Media, SpritesInTheDrawingSpace) {
         testkit::beginFrame(), glClearColor(0, 0, 1, 1), glClear(GL_COLOR_BUFFER_BIT);
         for (int i = 0; i < r.draws; ++i) s.draw();
         const int x = r.x * r.draws, y = r.y * r.draws;  // the last quad's centre, then its mirror images
-        const std::string seen = {colourAt(x - 8, y - 8), colourAt(x + 8, y - 8), colourAt(x - 8, y + 8),
-                                  colourAt(x + 8, y + 8), colourAt(1023 - x, y), colourAt(x, 767 - y)};
+        const testkit::Frame f;
+        const std::string seen = {colourAt(f, x - 8, y - 8), colourAt(f, x + 8, y - 8), colourAt(f, x - 8, y + 8),
+                                  colourAt(f, x + 8, y + 8), colourAt(f, 1023 - x, y), colourAt(f, x, 767 - y)};
         EXPECT_EQ(r.colours, seen) << r.x << "," << r.y << " z " << r.z << " window " << r.uv << " alpha "
                                    << r.alpha << " drawn " << r.draws;
     }
@@ -127,8 +128,9 @@ TEST_F(Media, FontPlacesGlyphs) {
     for (const auto& r : rows) {
         font.setAlign(r.alignX, r.alignY), font.setScale(r.scale), testkit::beginFrame();
         font.drawText(r.text, 500, 300, 1);
+        const testkit::Frame f;
         std::string seen;
-        for (size_t i = 0; i < r.colours.size(); ++i) seen += colourAt(r.x + 4 * int(i), r.y);
+        for (size_t i = 0; i < r.colours.size(); ++i) seen += colourAt(f, r.x + 4 * int(i), r.y);
         EXPECT_EQ(r.colours, seen) << r.text << " align " << r.alignX << "," << r.alignY << " scale " << r.scale;
     }
 }
