@@ -257,9 +257,13 @@ mergeInto(LibraryManager.library, {
 
   // ------------------------------------------------------------ pictures
   // Uploads a picture the page decoded while loading (pre.js) to the bound
-  // texture, its pixels exactly as in the file.
+  // texture, its pixels exactly as in the file. On a touch screen a picture's
+  // touch version stands in for it: data/graphics/gameinfo_touch.png, the
+  // information box that speaks of a finger and taps.
   zarvo_picture_upload: function(path, width, height) {
-    var picture = Module['zarvoPictures'][PATH_FS.resolve(UTF8ToString(path))];
+    var name = PATH_FS.resolve(UTF8ToString(path)), pictures = Module['zarvoPictures'];
+    var touch = typeof matchMedia === 'function' && matchMedia('(pointer: coarse)').matches;
+    var picture = touch && pictures[name.replace(/\.png$/, '_touch.png')] || pictures[name];
     if (!picture) return 0;
     GLctx.pixelStorei(GLctx.UNPACK_PREMULTIPLY_ALPHA_WEBGL, false);
     GLctx.pixelStorei(GLctx.UNPACK_COLORSPACE_CONVERSION_WEBGL, GLctx.NONE);

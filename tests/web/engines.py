@@ -47,7 +47,7 @@ class Selenium:
         self.driver.get(address)
 
     def evaluate(self, script):
-        return json.loads(self.driver.execute_script('return JSON.stringify(%s) ?? null' % script))
+        return json.loads(self.driver.execute_script('return JSON.stringify((%s) ?? null)' % script))
 
     def screenshot(self):
         return self.driver.get_screenshot_as_png()
@@ -140,7 +140,7 @@ class Firefox:
         self.command('browsingContext.navigate', context=self.context, url=address, wait='complete')
 
     def evaluate(self, script):
-        answer = self.command('script.evaluate', expression='JSON.stringify(%s) ?? null' % script,
+        answer = self.command('script.evaluate', expression='JSON.stringify((%s) ?? null)' % script,
                               target={'context': self.context}, awaitPromise=False)
         if answer['type'] != 'success':
             raise AssertionError('the script failed: %s' % answer.get('exceptionDetails', {}).get('text'))

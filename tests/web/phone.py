@@ -22,6 +22,10 @@ wait_until(page.showing('menu.jpg'), 60, 'the menu')
 page.snap('phone-menu')
 start_round(page, first=True)
 wait_until(lambda: page.js("ZarvoMixer.context && ZarvoMixer.context.state") == 'running', 10, 'sound after a tap')
+page.tap_element('pause')
+wait_until(page.showing('pause.png', 512, 250), 10, 'the pause box after the pause button')
+page.tap(512, 250)
+wait_until(lambda: not shows(page.shot(), 'pause.png', 512, 250), 10, 'the pause box to go')
 
 print('-- a tap jumps, a slide steers', flush=True)
 named = page.showing('highscore.png', 512, 250)  # a lucky bounce may end in the name box
@@ -38,12 +42,17 @@ page.snap('phone-climb')
 print('-- a bounce, and a name typed into the page\'s field', flush=True)
 bounce(page)
 field = page.browser.driver.find_element(By.ID, 'name')
-wait_until(lambda: page.js("document.activeElement === document.getElementById('name')"), 10, 'the focused field')
+wait_until(lambda: page.js("document.getElementById('pause').hidden"), 10, 'no pause button (P is a letter)')
+focused = "document.activeElement === document.getElementById('name')"
+page.js("document.getElementById('name').blur()")  # as a phone refuses a keyboard the page asks for
+assert page.js("document.getElementById('name').matches(':placeholder-shown')"), 'no hint to tap the box'
 page.snap('phone-name')
+page.tap_element('name')
+wait_until(lambda: page.js(focused), 10, 'the field focused by a tap')
 for _ in range(2):  # the back gesture never leaves the page with a score waiting for its name
     page.back()
     wait_until(lambda: page.js("history.state && history.state.zarvo") == 'away', 10, 'the entry put back')
-    assert named() and page.js("document.activeElement === document.getElementById('name')")
+    assert named() and page.js(focused)
 field.send_keys('ann')
 field.send_keys(Keys.ENTER)
 wait_until(page.showing('gameagain.png', 512, 250), 10, 'the retry box')

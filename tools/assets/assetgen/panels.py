@@ -78,6 +78,10 @@ def button(w, h, label, hot, margin=(5, 5), glow_radius=None):
 def make_panels(out):
     out.save(panel(420, 240, [("Steer with the mouse", 24, 56, GOLD_LIGHT), ("Click on the floor to jump", 24, 96, GOLD_LIGHT),
                           ("P pause - Esc menu", 24, 136, GOLD_LIGHT), ("Click to start", 30, 188, (255, 255, 255))]), 'gameinfo.png')
+    # The same box on a touch screen (the browser's page shows it there).
+    out.save(panel(420, 240, [("Steer with your finger", 24, 56, GOLD_LIGHT), ("Tap the floor to jump", 24, 96, GOLD_LIGHT),
+                          ("Pause button - Back: menu", 24, 136, GOLD_LIGHT), ("Tap to start", 30, 188, (255, 255, 255))]),
+             'gameinfo_touch.png')
     out.save(panel(420, 240, [("Paused", 48, 95, (255, 255, 255)), ("P or click to go on", 24, 160, GOLD_LIGHT)]), 'pause.png')
     # the game writes "Score <number>" across the empty band y 98..148
     out.save(panel(420, 240, [("Game over", 48, 60, (255, 255, 255)), ("Click to play again", 24, 185, GOLD_LIGHT)]), 'over.png')
