@@ -48,6 +48,8 @@ echo "$runs quits checked"
 # start-up or first needed in play.
 play_time=" brick1.png brick3.png brick4.png witch.png pause.png highscore.png "
 ornaments=" flow1.png flow2.png pill1.png pill2.png mus1.png mus2.png mus3.png mus4.png "
+# The information box of a touch screen: only the browser's page shows it.
+play_time+="gameinfo_touch.png "
 files=$(ls data/graphics/* data/sound/*)
 for missing in $files; do
     tree="$work/tree"
