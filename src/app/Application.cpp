@@ -15,6 +15,7 @@
 #include "frontend/HighScoreTable.h"
 #include "frontend/IntroState.h"
 #include "frontend/MenuState.h"
+#include "game/Random.h"
 #include "game/WorldApp.h"
 #include "media/TextureManager.h"
 
@@ -51,7 +52,7 @@ void cApplication::shutdown() {
 
 int cApplication::init() {
     openDisplay();
-    std::srand(static_cast<unsigned>(platform().now()));
+    cRandom::seed(static_cast<unsigned>(platform().now()));
     if (!cTextureManager::ms_singleton) new cTextureManager();
     openAudio();
 

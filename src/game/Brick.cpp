@@ -3,6 +3,7 @@
 #include <cstdlib>
 
 #include "game/Climb.h"
+#include "game/Random.h"
 
 namespace {
 const char* const kOrnaments[8] = {
@@ -45,8 +46,8 @@ void cBrick::shapeBody(const char* picture, float halfWidth, float halfHeight) {
 
 // The ornament stands 50 above the centre, offset by -spread/2 .. spread/2-1.
 void cBrick::addOrnament(int spread) {
-    decoration.load(kOrnaments[std::rand() % 8]);
-    decoration.x = static_cast<float>(std::rand() % spread - spread / 2);
+    decoration.load(kOrnaments[cRandom::next() % 8]);
+    decoration.x = static_cast<float>(cRandom::next() % spread - spread / 2);
     decoration.y = -50.0f;
 }
 

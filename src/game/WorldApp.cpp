@@ -20,6 +20,7 @@
 #include "game/Cursor.h"
 #include "game/InfoBox.h"
 #include "game/Player.h"
+#include "game/Random.h"
 #include "game/Tow.h"
 #include "game/Witch.h"
 #include "media/BitmapFont.h"
@@ -167,7 +168,7 @@ int cWorldApp::activate(bool on) {
 // close to the reference brick.
 cBrick* cWorldApp::addBrick(float y, const cObject* reference) {
     cBrick* brick = new cBrick(tower->nextBrickType());
-    place(brick, static_cast<float>(std::rand() % kSpawnRange + kSpawnLeft), y, 10.0f);
+    place(brick, static_cast<float>(cRandom::next() % kSpawnRange + kSpawnLeft), y, 10.0f);
     if (reference && horizontalDistance(*brick, *reference) < kSpawnGap)
         brick->x = brick->x < kSpawnMiddle ? brick->x + kSpawnShift : brick->x - kSpawnShift;
     brick->kind = OrdinaryBrick;
@@ -176,7 +177,7 @@ cBrick* cWorldApp::addBrick(float y, const cObject* reference) {
 }
 
 void cWorldApp::setupRound() {
-    std::srand(static_cast<unsigned>(platform().now()));
+    cRandom::seed(static_cast<unsigned>(platform().now()));
     fallSpeed = 0.0f;
     player->targetX = 500;
     player->x = 500.0f;

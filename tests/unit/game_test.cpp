@@ -26,6 +26,7 @@
 #include "game/Cursor.h"
 #include "game/InfoBox.h"
 #include "game/Player.h"
+#include "game/Random.h"
 #include "game/Tow.h"
 #include "game/Witch.h"
 #include "game/WorldApp.h"
@@ -55,6 +56,15 @@ std::string format(const char* pattern, ...) {
 int drawnX(unsigned seed, int skip) {
     for (std::srand(seed); skip > 0; --skip) std::rand();
     return std::rand() % 700 + 150;
+}
+
+// The climb draws the C library's numbers of the desktop (glibc's), on every
+// target: the browser's C library draws others.
+TEST(Random, DrawsGlibcsNumbersForEverySeed) {
+    for (unsigned seed : {0u, 1u, 1796775566u, 0x80000000u, 0xFFFFFFFFu}) {
+        std::srand(seed), cRandom::seed(seed);
+        for (int i = 0; i < 1000; ++i) ASSERT_EQ(std::rand(), cRandom::next()) << "seed " << seed << ", draw " << i;
+    }
 }
 
 // A loaded game in the test window over a pointer at (500, 400), with its own empty high-score
@@ -315,7 +325,7 @@ TEST_F(Flow, NewBricksEnterAboveSpacedAndStopAfterTheGoal) {
     for (const auto& s : spacing) {
         set.newestBrick()->x = s.newest, set.newestBrick()->y = 121;
         for (seed = 1; drawnX(seed, 2) != s.drawn;) ++seed;
-        std::srand(seed), set.spawnBrick();
+        cRandom::seed(seed), set.spawnBrick();
         EXPECT_FLOAT_EQ(set.newestBrick()->x, s.x) << s.drawn << " against " << s.newest;
     }
     set.newestBrick()->y = 120, frame();  // a new brick enters once the newest is below y 120
