@@ -1,6 +1,7 @@
 # The browser's game on an emulated landscape phone with a touch screen: taps
-# through the menu, the intro and the box, sound after a tap, a slide that
-# steers, a tap that jumps, a name typed into the page's text field and kept
+# through the menu, the intro and the box, sound after a tap, the pause
+# button, taps that jump and a finger that steers to a bounce, a name typed
+# into the page's text field (its hint tapped) and kept
 # over a reload, the back gesture (in the name box, the climb and the intro),
 # the portrait hint, and after one visit a reload with the server stopped.
 # Usage: phone.py BUILD-WEB-FOLDER SHOTS-FOLDER
@@ -27,20 +28,9 @@ wait_until(page.showing('pause.png', 512, 250), 10, 'the pause box after the pau
 page.tap(512, 250)
 wait_until(lambda: not shows(page.shot(), 'pause.png', 512, 250), 10, 'the pause box to go')
 
-print('-- a tap jumps, a slide steers', flush=True)
-named = page.showing('highscore.png', 512, 250)  # a lucky bounce may end in the name box
-standing = figure(page.shot())[1]
-page.tap(500, 700)  # where the figure stands: no brick hangs lower than 320 yet
-wait_until(lambda: figure(page.shot())[1] < standing - 25, 10, 'the figure to jump')
-for x in range(200, 801, 50):  # in the air, so this touch does not jump again
-    page.touch('touchMove' if x > 200 else 'touchStart', x, 700)
-page.touch('touchEnd')
-wait_until(lambda: named() or abs(figure(page.shot())[0] - 800) < 20, 10, 'the figure under the finger')
-page.snap('phone-climb')
-
-
-print('-- a bounce, and a name typed into the page\'s field', flush=True)
+print('-- taps that jump and a finger that steers: a bounce, and a name typed into the page\'s field', flush=True)
 bounce(page)
+named = page.showing('highscore.png', 512, 250)
 field = page.browser.driver.find_element(By.ID, 'name')
 wait_until(lambda: page.js("document.getElementById('pause').hidden"), 10, 'no pause button (P is a letter)')
 focused = "document.activeElement === document.getElementById('name')"
