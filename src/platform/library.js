@@ -10,7 +10,7 @@ mergeInto(LibraryManager.library, {
   // behind the player's back); a hidden tab suspends it. The music asked for
   // last starts once its piece is decoded and sound runs.
   // The Ogg Vorbis pieces are decoded by the decoder the page ships
-  // (ogg-vorbis-decoder.min.js), not by the browser, which may have no Ogg
+  // (ogg-vorbis-decoder.min.js, Module.zarvoDecoder), not by the browser, which may have no Ogg
   // decoder at all (Safari) or pad the end of a piece, so that a looped piece
   // loops on its exact sample count. WAV sounds are decoded by the browser.
   $ZarvoMixer: {
@@ -79,17 +79,18 @@ mergeInto(LibraryManager.library, {
       }, function() { err('Zarvo: a sound could not be decoded'); });
     },
     decodeOgg: function(bytes) {
-      var library = typeof window !== 'undefined' && window['ogg-vorbis-decoder'];
-      if (!library) return Promise.reject('the page has no Ogg Vorbis decoder');
-      var decoder = new library.OggVorbisDecoderWebWorker();
-      return decoder.ready.then(function() {
+      var decoder;
+      return Module['zarvoDecoder'].then(function(library) {
+        decoder = new library.OggVorbisDecoderWebWorker();
+        return decoder.ready;
+      }).then(function() {
         return decoder.decodeFile(bytes);
       }).then(function(pcm) {
         decoder.free();
         if (!pcm.samplesDecoded || !pcm.channelData.length) throw 'no samples';
         return pcm;
       }, function(error) {
-        decoder.free();
+        if (decoder) decoder.free();
         throw error;
       });
     },

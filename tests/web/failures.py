@@ -95,6 +95,6 @@ print('-- a browser without WebGL', flush=True)
 page = Page(shots, flags=['--disable-webgl'])
 page.open(serve(build)[0])
 failure_page(page, 'Zarvo needs WebGL', 'failed-webgl')
-assert page.js("typeof Module.calledRun") == 'undefined', 'the game was loaded all the same'
+assert page.js("typeof Module.calledRun") == 'undefined', 'the game ran all the same'
 page.close()
 print('every failure was shown')
