@@ -1,12 +1,14 @@
 # The browser's game in Chromium where things go wrong: sound with the
 # browser's own Ogg decoding refused (as Safari refuses it), a hidden tab's
-# sound, and the page a player sees for a build that will not download, for
-# storage that is refused, for an exception in the game and for a browser
-# without WebGL.
+# sound, and the page a player sees for a build that will not download or
+# compile, for storage that is refused or silent, for an exception in the game
+# and for a browser without WebGL.
 # Usage: failures.py BUILD-WEB-FOLDER SHOTS-FOLDER
 import os
+import shutil
 import struct
 import sys
+import tempfile
 
 from page import Page, SOURCE, require, serve, start_round, wait_until
 
@@ -66,22 +68,30 @@ wait_until(lambda: page.js('heard').count('running shown') == 1, 10, 'sound to r
 assert page.js('heard')[0] == 'suspended hidden', page.js('heard')
 assert not page.errors(), page.errors()
 
-print('-- a file that does not arrive', flush=True)
+print('-- a file that does not arrive, and code that does not compile', flush=True)
 page.cdp('Network.enable', {})
 page.cdp('Network.setBlockedURLs', {'urls': ['*zarvo.wasm']})
 page.open(serve(build)[0])
 failure_page(page, 'Zarvo could not be loaded', 'failed-download')
 page.cdp('Network.setBlockedURLs', {'urls': []})
+damaged = tempfile.mkdtemp(prefix='zarvo-damaged-')
+shutil.copytree(build, damaged, dirs_exist_ok=True, ignore=shutil.ignore_patterns('sw.js', 'CMakeFiles', 'npm'))
+with open(os.path.join(damaged, 'zarvo.wasm'), 'r+b') as wasm:
+    wasm.write(b'not wasm')
+page.open(serve(damaged)[0])
+failure_page(page, 'Zarvo could not start', 'failed-start')
 
-print('-- storage refused: the game plays, and says its table is kept for this visit', flush=True)
-refused = page.cdp('Page.addScriptToEvaluateOnNewDocument', {
-    'source': "IDBFactory.prototype.open = function() { throw new DOMException('refused', 'SecurityError'); };"})
-page.open(serve(build)[0])
-wait_until(page.showing('menu.jpg'), 60, 'the menu')
-wait_until(lambda: page.js("!document.getElementById('note').hidden"), 10, 'the note')
-page.snap('storage-refused')
+# Storage that refuses, and storage that never answers (after its deadline).
+for what, script in (('refused', "function() { throw new DOMException('refused', 'SecurityError'); }"),
+                     ('silent', "function() { return {}; }")):
+    print('-- storage %s: the game plays, and says its table is kept for this visit' % what, flush=True)
+    refusing = page.cdp('Page.addScriptToEvaluateOnNewDocument', {'source': 'IDBFactory.prototype.open = ' + script})
+    page.open(serve(build)[0])
+    wait_until(page.showing('menu.jpg'), 60, 'the menu')
+    wait_until(lambda: page.js("!document.getElementById('note').hidden"), 10, 'the note')
+    page.snap('storage-' + what)
+    page.cdp('Page.removeScriptToEvaluateOnNewDocument', refusing)
 start_round(page, first=True)
-page.cdp('Page.removeScriptToEvaluateOnNewDocument', refused)
 
 print('-- an exception in the game', flush=True)
 page.open(serve(build)[0])

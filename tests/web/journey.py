@@ -1,9 +1,10 @@
 # A player's journey through the browser's game, the same in every engine
-# (engines.py), with a mouse and keys: the menu, its high-score screen and its
-# music after the first click; Start, the intro skipped by a key, the
-# information box; a hidden tab that pauses the climb; steering and a jump; a
+# (engines.py), with a mouse and keys: the menu; Start, the intro and its
+# music after this first click, the intro skipped by a key, the information
+# box; a hidden tab that pauses the climb; steering and a jump; a
 # bounce that scores, a name typed and filed, and the table kept over a
-# reload; Quit; and a build missing a picture, which shows its error line.
+# reload, on the high-score screen; Quit; and a build missing a picture,
+# which shows its error line.
 # Usage: journey.py ENGINE BUILD-WEB-FOLDER SHOTS-FOLDER
 import os
 import shutil
@@ -28,19 +29,12 @@ def saved_table():
 
 
 address, _ = serve(build)
-step('the menu, its music after the first click, the high-score screen')
+step('the menu; Start, the intro and its music after this first click, the intro skipped by a key, the box')
 page.open(address)
 wait_until(page.showing('menu.jpg'), 60, 'the menu')
 page.snap(engine + '-menu')
-page.click(890, 394)
-wait_until(lambda: page.js("ZarvoMixer.context && ZarvoMixer.context.state") == 'running', 30, 'sound to run')
-wait_until(lambda: page.js('ZarvoMixer.music && ZarvoMixer.music.source !== null'), 30, "the menu's music")
-wait_until(page.showing('score.jpg', 512, 384, (0, 0, 1024, 100)), 10, 'the high-score screen')
-page.click(512, 384)
-wait_until(page.showing('menu.jpg'), 10, 'the menu after the high-score screen')
-
-step('Start, the intro skipped by a key, the information box')
-start_round(page, first=True)
+start_round(page, first=True, check=lambda: wait_until(
+    lambda: page.js("ZarvoMixer.context.state === 'running' && ZarvoMixer.music.source !== null"), 30, 'music'))
 
 step('a hidden tab pauses the climb; a click goes on')
 page.hide_for_a_moment()

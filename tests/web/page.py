@@ -234,11 +234,13 @@ def letters(shot, red, warm):
     return set(zip(*numpy.nonzero((a[..., 0] > red) & (a[..., 0] - a[..., 2] > warm))))
 
 
-def start_round(page, first=False):
-    """From the menu: Start and the intro skipped (a tap on the phone, a key
-    elsewhere); the first round's information box is then clicked away."""
+def start_round(page, first=False, check=lambda: None):
+    """From the menu: Start, the intro (where `check` runs) skipped (a tap on
+    the phone, a key elsewhere); the first round's information box is then
+    clicked away."""
     page.press(838, 322)
     wait_until(page.showing('zarvo2.jpg'), 10, 'the intro')
+    check()
     if page.phone:
         page.tap(512, 384)
     else:
