@@ -19,7 +19,6 @@ build() {  # name sources...
     "$cxx" "${flags[@]}" $sdl_cflags "$@" -o "$target" $sdl_libs -lGLU -lGL
 }
 desktop=("$root"/src/platform/Desktop*.cpp)
-build highscore_fuzz "$root/fuzz/highscore_fuzz.cpp" "$root/src/frontend/HighScoreTable.cpp" \
-    "$root/src/platform/DesktopTarget.cpp"
+build highscore_fuzz "$root/fuzz/highscore_fuzz.cpp" "$root/src/frontend/HighScoreTable.cpp"
 build font_fuzz "$root/fuzz/font_fuzz.cpp" $(ls "$root"/src/*/*.cpp | grep -v -e /main.cpp -e /platform/) "${desktop[@]}"
 echo "fuzzers in $out"

@@ -10,7 +10,6 @@
 #include <cstring>
 #include <string>
 
-#include "app/Target.h"
 
 namespace {
 
@@ -141,9 +140,7 @@ bool cHighScoreTable::fileScore(const cScoreEntry& entry) {
     cScoreEntry onDisk[size] = {};
     if (readFile(onDisk)) std::memcpy(entries, onDisk, sizeof entries);
     addScore(entry);
-    if (!saveToFile()) return false;
-    target::scoresSaved();
-    return true;
+    return saveToFile();
 }
 
 // Writes a temporary file beside the table's file and renames it over the old one,

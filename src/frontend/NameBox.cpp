@@ -3,7 +3,6 @@
 #include <cstdio>
 #include <cstring>
 
-#include "app/Target.h"
 #include "media/BitmapFont.h"
 
 namespace {
@@ -17,11 +16,9 @@ cNameBox::cNameBox() : length(0), font(nullptr) {
     entry.score = 0;
     font = new cBitmapFont();
     font->load(kFontPicture, kFontGlyphs);
-    target::nameEntry(true);
 }
 
 cNameBox::~cNameBox() {
-    target::nameEntry(false);
     delete font;
 }
 

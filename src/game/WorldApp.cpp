@@ -12,6 +12,7 @@
 
 #include "app/Application.h"
 #include "app/Platform.h"
+#include "app/Target.h"
 #include "frontend/HighScoreTable.h"
 #include "frontend/NameBox.h"
 #include "game/Background.h"
@@ -408,6 +409,7 @@ void cWorldApp::openNameBox(unsigned int points) {
     place(nameBox, kBoxX, kBoxY, kBoxZ);
     nameBox->entry.score = points;
     objects->add(nameBox);
+    target::nameEntry(true);
 }
 
 // A game finished at the last level files its score as a fall does, once the
@@ -546,8 +548,9 @@ void cWorldApp::nameEntryKey(int sym) {
 }
 
 void cWorldApp::fileName() {
-    if (scores) scores->fileScore(nameBox->entry);
+    if (scores && scores->fileScore(nameBox->entry)) target::scoresSaved();
     discard(nameBox);
+    target::nameEntry(false);
     phase = RetryChoice;
     if (!infoBox) showBox(cInfoBox::GameAgain);
 }
