@@ -7,8 +7,6 @@ class cTexture {
 public:
     cTexture();
     int loadFromFile(const char* path);
-    // Uploads a 32-bit blue-green-red-alpha surface (the desktop's pictures).
-    int createFromSurface(SDL_Surface* surface);
     void bind();
 
     unsigned int id;

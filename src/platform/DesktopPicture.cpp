@@ -32,6 +32,24 @@ SDL_Surface* toBgra(SDL_Surface* loaded) {
     bgra.Rloss = bgra.Gloss = bgra.Bloss = bgra.Aloss = 0;
     return SDL_ConvertSurface(loaded, &bgra, SDL_SWSURFACE);
 }
+
+// Uploads a 32-bit blue-green-red-alpha surface into a new texture, with
+// GLU's mipmaps.
+void upload(SDL_Surface* surface, cTexture& texture) {
+    GLuint name = 0;
+    glGenTextures(1, &name);
+    glBindTexture(GL_TEXTURE_2D, name);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR_MIPMAP_NEAREST);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+    glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
+    glPixelStorei(GL_UNPACK_ROW_LENGTH, surface->pitch / 4);
+    gluBuild2DMipmaps(GL_TEXTURE_2D, GL_RGBA, surface->w, surface->h, GL_BGRA_EXT, GL_UNSIGNED_BYTE,
+                      surface->pixels);
+    glPixelStorei(GL_UNPACK_ROW_LENGTH, 0);
+    texture.width = surface->w;
+    texture.height = surface->h;
+    texture.id = name;
+}
 }  // namespace
 
 bool target::loadPicture(const char* nativePath, cTexture& texture) {
@@ -43,33 +61,10 @@ bool target::loadPicture(const char* nativePath, cTexture& texture) {
     } else {
         SDL_Surface* converted = toBgra(loaded);
         if (converted) {
-            texture.createFromSurface(converted);
+            upload(converted, texture);
             SDL_FreeSurface(converted);
         }
     }
     SDL_FreeSurface(loaded);
     return true;
-}
-
-int cTexture::createFromSurface(SDL_Surface* surface) {
-    if (id != 0) {
-        glDeleteTextures(1, &id);
-        id = 0;
-        width = 0;
-        height = 0;
-    }
-    GLuint name = 0;
-    glGenTextures(1, &name);
-    glBindTexture(GL_TEXTURE_2D, name);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR_MIPMAP_NEAREST);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
-    glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
-    glPixelStorei(GL_UNPACK_ROW_LENGTH, surface->pitch / 4);
-    gluBuild2DMipmaps(GL_TEXTURE_2D, GL_RGBA, surface->w, surface->h, GL_BGRA_EXT, GL_UNSIGNED_BYTE,
-                      surface->pixels);
-    glPixelStorei(GL_UNPACK_ROW_LENGTH, 0);
-    width = surface->w;
-    height = surface->h;
-    id = name;
-    return 0;
 }
