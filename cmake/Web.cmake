@@ -2,7 +2,7 @@
 # zarvo.js, zarvo.wasm and zarvo.data, the pictures and sounds preloaded into
 # the game's file system; static files that any web host serves. The same
 # library also gives zarvo-autoplay.js, which node runs on the real files.
-set(ZARVO_WEB ${CMAKE_CURRENT_SOURCE_DIR}/src/platform)
+set(ZARVO_WEB ${CMAKE_CURRENT_SOURCE_DIR}/src/target)
 # The game throws a pointer to an exception when a picture or sound is missing.
 target_compile_options(zarvo_core PUBLIC -fexceptions)
 # The game draws in OpenGL's immediate mode, which emscripten emulates on WebGL.
@@ -28,7 +28,7 @@ add_custom_command(OUTPUT zarvo.data zarvo-data.js
   DEPENDS ${ZARVO_DATA_FILES} VERBATIM)
 add_custom_target(zarvo-data ALL DEPENDS zarvo.data zarvo-data.js)
 
-# The Ogg Vorbis decoder the page ships (src/platform/package.json, pinned by
+# The Ogg Vorbis decoder the page ships (src/target/package.json, pinned by
 # its lockfile): npm installs it into the build folder, and its one
 # self-contained script is served beside the game.
 set(ZARVO_DECODER node_modules/@wasm-audio-decoders/ogg-vorbis/dist/ogg-vorbis-decoder.min.js)

@@ -18,7 +18,7 @@ build() {  # name sources...
     # shellcheck disable=SC2086
     "$cxx" "${flags[@]}" $sdl_cflags "$@" -o "$target" $sdl_libs -lGLU -lGL
 }
-desktop=("$root"/src/platform/Desktop*.cpp)
+desktop=("$root"/src/target/Desktop*.cpp)
 build highscore_fuzz "$root/fuzz/highscore_fuzz.cpp" "$root/src/frontend/HighScoreTable.cpp"
-build font_fuzz "$root/fuzz/font_fuzz.cpp" $(ls "$root"/src/*/*.cpp | grep -v -e /main.cpp -e /platform/) "${desktop[@]}"
+build font_fuzz "$root/fuzz/font_fuzz.cpp" $(ls "$root"/src/*/*.cpp | grep -v -e /main.cpp -e /target/) "${desktop[@]}"
 echo "fuzzers in $out"

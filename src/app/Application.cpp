@@ -11,7 +11,7 @@
 
 #include "app/AppState.h"
 #include "app/Platform.h"
-#include "app/Target.h"
+#include "target/Target.h"
 #include "frontend/HighScoreTable.h"
 #include "frontend/IntroState.h"
 #include "frontend/MenuState.h"

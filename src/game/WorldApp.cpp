@@ -12,7 +12,7 @@
 
 #include "app/Application.h"
 #include "app/Platform.h"
-#include "app/Target.h"
+#include "target/Target.h"
 #include "frontend/HighScoreTable.h"
 #include "frontend/NameBox.h"
 #include "game/Background.h"

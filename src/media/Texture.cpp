@@ -4,7 +4,7 @@
 
 #include <cstring>
 
-#include "app/Target.h"
+#include "target/Target.h"
 
 void toNativePath(const char* path, char* out, unsigned size) {
     unsigned i = 0;

@@ -1,7 +1,7 @@
 // The browser: a WebGL canvas drawn through emscripten's immediate-mode GL,
 // and score.txt in a folder that the page keeps in the browser's own storage
 // (IndexedDB).
-#include "app/Target.h"
+#include "target/Target.h"
 
 namespace target {
 

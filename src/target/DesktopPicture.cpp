@@ -4,7 +4,7 @@
 #include <SDL_opengl.h>
 #include <GL/glu.h>
 
-#include "app/Target.h"
+#include "target/Target.h"
 #include "media/Texture.h"
 #include "media/TextureManager.h"
 

@@ -5,7 +5,7 @@
 
 #include <cstdio>
 
-#include "app/Target.h"
+#include "target/Target.h"
 #include "media/Texture.h"
 #include "media/TextureManager.h"
 

@@ -1,6 +1,6 @@
 // The desktop: a full-screen OpenGL window on the display's refresh, and
 // score.txt in the working directory.
-#include "app/Target.h"
+#include "target/Target.h"
 
 namespace target {
 

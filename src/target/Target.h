@@ -1,6 +1,6 @@
 // What the game does differently on each system it is built for. Exactly one
 // target is built into the game's library, chosen by the build: the desktop's
-// (src/platform/Desktop*) or the browser's (src/platform/Web* and the page's
+// (src/target/Desktop*) or the browser's (src/target/Web* and the page's
 // files beside them). Each also has an
 // entry point of its own; the game's rooms never ask which one they run on.
 #pragma once
