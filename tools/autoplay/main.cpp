@@ -126,7 +126,7 @@ RunResult playRun(const Options& o, cApplication& app, cSimPlatform& sim, int ru
     RunResult result{false, 0, 0};
     bool finished = false;
     while (sim.frame < limit && !session.quit) {
-        if (o.realTime) pilot = cAutoPilot(fps);  // aimed for the rate the frames really take
+        if (o.realTime) pilot.setRate(fps);  // aimed for the rate the frames really take
         pilot.play(*game, sim);
         const cClimbView before = game->view();
         if (o.realTime) {

@@ -38,9 +38,14 @@ bool isPlatform(const cObject& o) { return o.kind == cWorldApp::OrdinaryBrick ||
 }  // namespace
 
 cAutoPilot::cAutoPilot(float framesPerSecond)
-    : passFps(cWorldApp::playedFps(framesPerSecond) * static_cast<float>(cWorldApp::passesFor(framesPerSecond))),
-      gain(walkGain(cWorldApp::playedFps(framesPerSecond), cWorldApp::passesFor(framesPerSecond))), bricks(), brickCount(0),
-      floor(nullptr), forbidden(), spanCount(0) {}
+    : passFps(0.0f), gain(0.0f), bricks(), brickCount(0), floor(nullptr), forbidden(), spanCount(0) {
+    setRate(framesPerSecond);
+}
+
+void cAutoPilot::setRate(float framesPerSecond) {
+    passFps = cWorldApp::playedFps(framesPerSecond) * static_cast<float>(cWorldApp::passesFor(framesPerSecond));
+    gain = walkGain(cWorldApp::playedFps(framesPerSecond), cWorldApp::passesFor(framesPerSecond));
+}
 
 void cAutoPilot::play(cWorldApp& game, cSimPlatform& platform) {
     cPilotInput chosen;

@@ -18,6 +18,8 @@ struct cPilotInput {
 class cAutoPilot {
 public:
     explicit cAutoPilot(float fps);
+    // Aims for another frame rate from now on (the rate the frames really take).
+    void setRate(float fps);
     // Decides this frame's input from what the previous frame left on screen.
     void decide(const cClimbView& game, cPilotInput& input);
     // Decides and hands the input to the game as a player would: the pointer
