@@ -4,9 +4,9 @@
 
 #include "app/Platform.h"
 #include "frontend/MenuState.h"
-#include "game/Cursor.h"
 #include "media/Sprite.h"
 #include "scene/Camera.h"
+#include "scene/Cursor.h"
 
 // Until the first update the pointer is taken to be off screen, outside the
 // return corner, so a click that arrives before it does nothing.

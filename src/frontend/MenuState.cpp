@@ -9,11 +9,11 @@
 #include "app/Platform.h"
 #include "frontend/AutorsState.h"
 #include "frontend/ScoreState.h"
-#include "game/Cursor.h"
 #include "media/Music.h"
 #include "media/Sprite.h"
 #include "media/TextureManager.h"
 #include "scene/Camera.h"
+#include "scene/Cursor.h"
 #include "scene/Geometry.h"
 #include "scene/MenuButton.h"
 

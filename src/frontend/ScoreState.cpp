@@ -8,10 +8,10 @@
 #include "app/Platform.h"
 #include "frontend/HighScoreTable.h"
 #include "frontend/MenuState.h"
-#include "game/Cursor.h"
 #include "media/BitmapFont.h"
 #include "media/Sprite.h"
 #include "scene/Camera.h"
+#include "scene/Cursor.h"
 
 cScoreState::cScoreState(cMenuState* owner)
     : menu(owner), camera(new cCamera()), background(nullptr), caption(nullptr), font(nullptr),

@@ -12,13 +12,11 @@
 
 #include "app/Application.h"
 #include "app/Platform.h"
-#include "target/Target.h"
 #include "frontend/HighScoreTable.h"
 #include "frontend/NameBox.h"
 #include "game/Background.h"
 #include "game/Brick.h"
 #include "game/Climb.h"
-#include "game/Cursor.h"
 #include "game/InfoBox.h"
 #include "game/Player.h"
 #include "game/Random.h"
@@ -29,9 +27,11 @@
 #include "media/Sound.h"
 #include "media/TextureManager.h"
 #include "scene/Camera.h"
+#include "scene/Cursor.h"
 #include "scene/Geometry.h"
 #include "scene/MenuButton.h"
 #include "scene/ObjectList.h"
+#include "target/Target.h"
 
 namespace {
 using namespace climb;

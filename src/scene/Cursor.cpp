@@ -1,4 +1,4 @@
-#include "game/Cursor.h"
+#include "scene/Cursor.h"
 
 cCursor::cCursor(int look) {
     sprite.load(look == 1 ? "data\\graphics\\mouse.png" : "data\\graphics\\cursor.png");

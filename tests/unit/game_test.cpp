@@ -23,7 +23,6 @@
 #include "game/Background.h"
 #include "game/Brick.h"
 #include "game/Climb.h"
-#include "game/Cursor.h"
 #include "game/InfoBox.h"
 #include "game/Player.h"
 #include "game/Random.h"
@@ -32,6 +31,7 @@
 #include "game/WorldApp.h"
 #include "media/BitmapFont.h"
 #include "media/TextureManager.h"
+#include "scene/Cursor.h"
 #include "scene/ObjectList.h"
 
 namespace {
