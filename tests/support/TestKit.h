@@ -44,8 +44,11 @@ public:
 };
 
 // Named set-ups that put a loaded play state where a test starts from, as
-// the game gets there itself; tests look at the state through its view() and
-// place the scene's objects, but never write the play state's own fields.
+// the game gets there itself. They are the one place that writes the play
+// state's own fields (the level, score, fall speed and side push of
+// atLevel, falling and pushedAside, and the status line's font, which a test
+// swaps for one that draws nothing); tests look at the state through its
+// view() and otherwise only place the scene's objects.
 class ClimbSetup {
 public:
     explicit ClimbSetup(cWorldApp& game) : game(game) {}
