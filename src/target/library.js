@@ -261,16 +261,23 @@ mergeInto(LibraryManager.library, {
   // texture, its pixels exactly as in the file. On a touch screen a picture's
   // touch version stands in for it: data/graphics/gameinfo_touch.png, the
   // information box that speaks of a finger and taps.
+  // The texture cache uploads each picture once and keeps it for the whole
+  // run, so the decoded picture (and its other version) is let go at once.
   zarvo_picture_upload: function(path, width, height) {
     var name = PATH_FS.resolve(UTF8ToString(path)), pictures = Module['zarvoPictures'];
+    var touchName = name.replace(/\.png$/, '_touch.png');
     var touch = typeof matchMedia === 'function' && matchMedia('(pointer: coarse)').matches;
-    var picture = touch && pictures[name.replace(/\.png$/, '_touch.png')] || pictures[name];
+    var picture = touch && pictures[touchName] || pictures[name];
     if (!picture) return 0;
     GLctx.pixelStorei(GLctx.UNPACK_PREMULTIPLY_ALPHA_WEBGL, false);
     GLctx.pixelStorei(GLctx.UNPACK_COLORSPACE_CONVERSION_WEBGL, GLctx.NONE);
     GLctx.texImage2D(GLctx.TEXTURE_2D, 0, GLctx.RGBA, GLctx.RGBA, GLctx.UNSIGNED_BYTE, picture);
     HEAP32[width >> 2] = picture.width;
     HEAP32[height >> 2] = picture.height;
+    [name, touchName].forEach(function(kept) {
+      if (pictures[kept]) pictures[kept].close();
+      delete pictures[kept];
+    });
     return 1;
   },
 
