@@ -14,7 +14,9 @@ public:
     virtual int update(float fps) = 0;
     virtual int draw() = 0;
     virtual void keyDown(int key) = 0;
-    virtual void mouseDown(int button) = 0;
+    // A button pressed at (x, y), in window pixels: where the press was made,
+    // which a quick flick or a tap may leave before the next frame reads the pointer.
+    virtual void mouseDown(int button, int x, int y) = 0;
     // The window lost the input focus or was hidden; only the climb minds.
     virtual void focusLost() {}
 };

@@ -159,7 +159,7 @@ void cApplication::processEvents() {
             break;
         }
         case SDL_MOUSEBUTTONDOWN:
-            if (currentState) currentState->mouseDown(event.button.button);
+            if (currentState) currentState->mouseDown(event.button.button, event.button.x, event.button.y);
             break;
         case SDL_ACTIVEEVENT:
             if (!event.active.gain && (event.active.state & (SDL_APPINPUTFOCUS | SDL_APPACTIVE)) && currentState)

@@ -63,8 +63,8 @@ int cAutorsState::draw() {
 
 void cAutorsState::keyDown(int) {}
 
-void cAutorsState::mouseDown(int) {
-    if (inReturnArea(mouseX, mouseY)) menu->subScreen = cMenuState::mainMenu;
+void cAutorsState::mouseDown(int, int x, int y) {
+    if (inReturnArea(x, y)) menu->subScreen = cMenuState::mainMenu;
 }
 
 bool cAutorsState::inReturnArea(int x, int y) { return x > 768 && y < 128; }

@@ -20,7 +20,7 @@ public:
     int update(float fps) override;
     int draw() override;
     void keyDown(int key) override;
-    void mouseDown(int button) override;
+    void mouseDown(int button, int x, int y) override;
 
     // Whether a pointer position lies in the top right-hand return corner.
     static bool inReturnArea(int x, int y);

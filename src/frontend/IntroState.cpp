@@ -106,6 +106,6 @@ void cIntroState::drawSlide(int index) {
 
 void cIntroState::keyDown(int) { skip(); }
 
-void cIntroState::mouseDown(int) { skip(); }
+void cIntroState::mouseDown(int, int, int) { skip(); }
 
 void cIntroState::skip() { g_app->requestedState = kGameState; }

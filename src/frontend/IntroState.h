@@ -21,7 +21,7 @@ public:
     int update(float fps) override;
     int draw() override;
     void keyDown(int key) override;
-    void mouseDown(int button) override;
+    void mouseDown(int button, int x, int y) override;
 
     // The phase of the show at a clock time: 0 first slide, 1 and 2 the
     // cross-fades to the next slides, 3 over.

@@ -154,17 +154,18 @@ void cMenuState::drawHighlight() {
 
 void cMenuState::keyDown(int) {}
 
-void cMenuState::mouseDown(int button) {
+void cMenuState::mouseDown(int button, int x, int y) {
     switch (subScreen) {
-    case mainMenu: clickMainMenu(button); break;
-    case scoreScreenShown: scoreScreen->mouseDown(button); break;
-    case creditsScreenShown: creditsScreen->mouseDown(button); break;
+    case mainMenu: clickMainMenu(button, x, y); break;
+    case scoreScreenShown: scoreScreen->mouseDown(button, x, y); break;
+    case creditsScreenShown: creditsScreen->mouseDown(button, x, y); break;
     default: break;
     }
 }
 
-void cMenuState::clickMainMenu(int button) {
-    readPointer();
+void cMenuState::clickMainMenu(int button, int x, int y) {
+    mouseX = x;
+    mouseY = y;
     if ((button & 1) == 0) return;
     if (hitTest(*quitButton, mouseX, mouseY)) pushQuitEvent();
     if (hitTest(*startButton, mouseX, mouseY)) g_app->requestedState = kIntroState;

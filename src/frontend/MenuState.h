@@ -26,7 +26,7 @@ public:
     int update(float fps) override;
     int draw() override;
     void keyDown(int key) override;
-    void mouseDown(int button) override;
+    void mouseDown(int button, int x, int y) override;
 
     cCamera* camera;
     int mouseX;
@@ -53,5 +53,5 @@ private:
     void updateMainMenu(float fps);
     void drawMainMenu();
     void drawHighlight();
-    void clickMainMenu(int button);
+    void clickMainMenu(int button, int x, int y);
 };

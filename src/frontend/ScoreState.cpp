@@ -95,4 +95,4 @@ float cScoreState::rowY(int row) { return 128.0f + 53.0f * static_cast<float>(ro
 
 void cScoreState::keyDown(int) {}
 
-void cScoreState::mouseDown(int) { menu->subScreen = cMenuState::mainMenu; }
+void cScoreState::mouseDown(int, int, int) { menu->subScreen = cMenuState::mainMenu; }

@@ -24,7 +24,7 @@ public:
     int update(float fps) override;
     int draw() override;
     void keyDown(int key) override;
-    void mouseDown(int button) override;
+    void mouseDown(int button, int x, int y) override;
 
     // Writes a score as the screen shows it (always unsigned, never negative).
     static void formatScore(unsigned int score, char* out, unsigned size);

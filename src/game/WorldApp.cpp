@@ -597,11 +597,10 @@ void cWorldApp::resumeFromBox() {
     if (!offerFinishedScore()) paused = false;
 }
 
-void cWorldApp::mouseDown(int button) {
+void cWorldApp::mouseDown(int button, int x, int y) {
     if (button != 1) return;
-    // Where the click is, not where the pointer was at the last pass: a tap
-    // on a touch screen moves the pointer and clicks at once.
-    readMouse();
+    mouseX = x;
+    mouseY = y;
     if (waitsBehindBox()) {
         resumeFromBox();
     } else if (phase == Climbing) {

@@ -44,7 +44,7 @@ public:
     int update(float fps) override;
     int draw() override;
     void keyDown(int sym) override;
-    void mouseDown(int button) override;
+    void mouseDown(int button, int x, int y) override;
     void focusLost() override;
     // The climb as a player sees it now (once loaded).
     cClimbView view() const;

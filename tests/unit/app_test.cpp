@@ -36,18 +36,18 @@ struct cRecorder : cAppState {
         return note(c[0] + c[1] + c[2] == 0 && m[12] == 0 ? "d" : "D"), 0;
     }
     void keyDown(int key) override { note("k" + std::to_string(key)); }
-    void mouseDown(int button) override { note("m" + std::to_string(button)); }
+    void mouseDown(int button, int x, int y) override { note("m" + std::to_string(button) + "@" + std::to_string(x) + "," + std::to_string(y)); }
     char name;
     int request = -1;  // the state number update asks for, if any
     float rate = 0;
 };
 
-// An event of `type`: a key symbol (raw bits), a button, or a new size a x b.
-SDL_Event ev(Uint8 type, int a = 0, int b = 0) {
+// An event of `type`: a key symbol (raw bits), button a at (b, c), or a new size a x b.
+SDL_Event ev(Uint8 type, int a = 0, int b = 0, int c = 0) {
     SDL_Event e = {};
     e.type = type;
     if (type == SDL_KEYDOWN) std::memcpy(&e.key.keysym.sym, &a, sizeof a);
-    if (type == SDL_MOUSEBUTTONDOWN || type == SDL_MOUSEBUTTONUP) e.button.button = Uint8(a);
+    if (type == SDL_MOUSEBUTTONDOWN || type == SDL_MOUSEBUTTONUP) e.button.button = Uint8(a), e.button.x = Uint16(b), e.button.y = Uint16(c);
     if (type == SDL_VIDEORESIZE) e.resize.w = a, e.resize.h = b;
     return e;
 }
@@ -80,10 +80,10 @@ TEST_F(App, FrameDispatchesPressesTimesUpdatesDrawsThenSwitches) {
     // Negative key symbols and all but presses are dropped; a quit in the
     // middle of the queue still lets the whole frame and its switch run.
     events = {ev(SDL_KEYDOWN, 27), ev(SDL_KEYUP),        ev(SDL_MOUSEBUTTONUP, 1), ev(SDL_MOUSEMOTION), ev(SDL_QUIT),
-              ev(SDL_MOUSEBUTTONDOWN, 3), ev(SDL_KEYDOWN, -5), ev(SDL_ACTIVEEVENT),      ev(SDL_KEYDOWN, 0)};
+              ev(SDL_MOUSEBUTTONDOWN, 3, 700, 20), ev(SDL_KEYDOWN, -5), ev(SDL_ACTIVEEVENT),      ev(SDL_KEYDOWN, 0)};
     menu.request = 1;
     app.run();
-    EXPECT_EQ("Mk27 Mm3 Mk0 t Mu Md M- I+ ", journal);
+    EXPECT_EQ("Mk27 Mm3@700,20 Mk0 t Mu Md M- I+ ", journal);
 }
 
 // Each step: the number requested, then the calls made, the recorded number

@@ -97,7 +97,7 @@ TEST(Menu, ButtonsLightAndActWithinTheirEdgesAndMusicFades) {
             const int edge = edges[k / 2] + (in ? 0 : k / 2 % 2 ? 1 : -1), x = k < 4 ? edge : b.x, y = k < 4 ? b.y : edge;
             const testkit::Frame expected = painted({full(GFX "menu.jpg"), {in ? b.picture : nullptr, b.x, b.y, 0, 0}, cursorAt(x, y)});
             EXPECT_TRUE(s.show(s.menu, x, y) == expected) << x << "," << y;
-            s.menu.mouseDown(1 + k % 5);  // mouse buttons 1 to 5 in turn; left, right and wheel-down act
+            s.menu.mouseDown(1 + k % 5, x, y);  // mouse buttons 1 to 5 in turn; left, right and wheel-down act
             SDL_Event quit;
             const std::vector<int> click = {testkit::app().requestedState, s.menu.subScreen, SDL_PeepEvents(&quit, 1, SDL_GETEVENT, SDL_QUITMASK)};
             EXPECT_EQ(acts ? b.click : std::vector<int>(3), click) << x << "," << y;
@@ -118,16 +118,16 @@ TEST(HostedScreens, HighScoresShowFilledRowsAndCreditsLeadBackFromTheirCorner) {
         {{"AB", 138, 128, -1}, {"3000000000", 896, 128, 1}, {"CD", 138, 181, -1}, {"7", 896, 181, 1}}));
     s.table = cHighScoreTable();
     for (int button = 1; button <= 5; ++button, s.menu.subScreen = 1)  // keys do nothing, any button leaves
-        EXPECT_EQ(0, (s.menu.keyDown(27), s.menu.mouseDown(button), s.menu.subScreen)) << button;
+        EXPECT_EQ(0, (s.menu.keyDown(27), s.menu.mouseDown(button, 500, 400), s.menu.subScreen)) << button;
     // The credits' return corner lights up and leads back exactly where x > 768 and y < 128.
-    // A click goes by the pointer of the last update, with any mouse button.
+    // A click goes by where it was made, with any mouse button.
     const struct { int x, y, button; bool in; } probes[] = {{768, 50, 1, 0}, {900, 128, 2, 0}, {769, 128, 3, 0},
                                                               {769, 127, 4, 1}, {1023, 0, 5, 1}, {500, 400, 1, 0}};
     for (const auto& p : probes) {
         s.menu.subScreen = 2;
         const testkit::Frame expected = painted({full(GFX "credits.png"), {p.in ? GFX "cred.png" : nullptr, 891, 67, 128, 64}, cursorAt(p.x, p.y)});
         EXPECT_TRUE(s.show(s.menu, p.x, p.y) == expected) << p.x << "," << p.y;
-        s.pointer.x = 900, s.pointer.y = 60, s.menu.mouseDown(p.button);
+        s.pointer.x = 900, s.pointer.y = 60, s.menu.mouseDown(p.button, p.x, p.y);
         EXPECT_EQ(p.in ? 0 : 2, s.menu.subScreen) << p.x << "," << p.y;
     }
 }
@@ -150,7 +150,7 @@ TEST(Intro, ShowsItsThreePicturesOnTimeThenRequestsTheGame) {
         s.intro.activate(false);
     }
     for (int input = 0; input < 10; ++input, testkit::app().requestedState = 0)  // any key or button skips
-        EXPECT_EQ(2, (input < 5 ? s.intro.keyDown("\b\r\x1b a"[input]) : s.intro.mouseDown(input - 4),
+        EXPECT_EQ(2, (input < 5 ? s.intro.keyDown("\b\r\x1b a"[input]) : s.intro.mouseDown(input - 4, 0, 0),
                       testkit::app().requestedState)) << input;
 }
 

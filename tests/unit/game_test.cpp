@@ -90,6 +90,7 @@ struct Game {
     }
     void fall() { set.figure().y = 801, game->update(60); }
     void frame() { game->update(60); }
+    void click(int button = 1) { game->mouseDown(button, platform.x, platform.y); }
     bool shows(const char* picture) const {
         return v().box && v().box->sprite.texture == cTextureManager::getSingleton().getTexture(picture);
     }
@@ -129,8 +130,8 @@ TEST(Contact, EachKindOfBrickMeetsTheFigure) {
         testkit::ClimbSetup& set = scene.set;
         cPlayer& p = set.figure();
         p.x = 500, p.y = 300, p.targetX = 500, set.tower().markerY = 39;
-        set.atLevel(3), set.falling(123), scene.platform.x = c.mouse, scene.game->mouseDown(1);  // the box away
-        if (c.jump) p.onGround = true, scene.game->mouseDown(1);
+        set.atLevel(3), set.falling(123), scene.platform.x = c.mouse, scene.click();  // the box away
+        if (c.jump) p.onGround = true, scene.click();
         cBrick* b = set.addBrick(c.type, c.kind, 500 + c.dx, 322 + c.dy);
         const int count = scene.v().objects->count;
         set.meet(b);
@@ -208,13 +209,13 @@ TEST_F(Flow, FirstRoundWaitsBehindTheInfoBoxThenJumpsFromTheFloor) {
     EXPECT_TRUE(objects.get(4)->y == 320 && objects.get(5)->y == 150 && shows("data\\graphics\\gameinfo.png"));
     frame();  // nothing falls; the first contact sets the figure on the floor
     EXPECT_TRUE(v().fallSpeed == 0 && v().figure->y == 600 - 77 && set.newestBrick()->y == 150);
-    game->mouseDown(3);
-    game->mouseDown(1);
+    click(3);
+    click();
     EXPECT_TRUE(!v().paused && !v().box);
-    frame(), game->mouseDown(1), frame();
+    frame(), click(), frame();
     EXPECT_TRUE(v().fallSpeed == -700 && playing() == "100");
     const int before = bricks();
-    set.floor()->y = 801, game->mouseDown(1), frame();  // a brick below the screen leaves; no jump in the air
+    set.floor()->y = 801, click(), frame();  // a brick below the screen leaves; no jump in the air
     EXPECT_TRUE(set.floor() == nullptr && bricks() == before - 1 && !v().jumpAsked);
 }
 
@@ -226,7 +227,7 @@ TEST(Climb, BounceHeightAndFallTimeByLevel) {
     for (const auto& r : rows) {
         Game scene;
         cPlayer& p = scene.set.figure();
-        scene.game->mouseDown(1), scene.set.atLevel(r.level), scene.set.emptyTower(), p.x = 500, p.y = 700;
+        scene.click(), scene.set.atLevel(r.level), scene.set.emptyTower(), p.x = 500, p.y = 700;
         scene.set.addBrick(3, 1, 500, 760);
         float top = p.y;
         int frames = 0;
@@ -244,7 +245,7 @@ TEST(Climb, LongFramesArePlayedInShortPassesAndStallsAsTheLongestFrame) {
     auto landing = [](const std::vector<float>& frames) {
         Game scene;
         cPlayer& p = scene.set.figure();
-        scene.game->mouseDown(1), scene.set.atLevel(15), scene.set.emptyTower(), scene.set.falling(500);
+        scene.click(), scene.set.atLevel(15), scene.set.emptyTower(), scene.set.falling(500);
         p.x = p.targetX = 500, p.y = 420, p.scrollHeld = true;
         scene.set.addBrick(3, 1, 500, 500);
         for (float fps : frames) scene.game->update(fps);
@@ -275,7 +276,7 @@ TEST(Attention, LeavingTheWindowPausesOnlyARunningClimb) {
         cWorldApp& g = *scene.game;
         cMenuState menu;
         menu.load();
-        if (r.climbing) g.mouseDown(1);
+        if (r.climbing) scene.click();
         app.currentState = r.shown ? static_cast<cAppState*>(&g) : &menu, app.currentStateId = app.requestedState;
         auto deliver = [&](Uint8 gain) {
             SDL_Event e = {};
@@ -286,7 +287,7 @@ TEST(Attention, LeavingTheWindowPausesOnlyARunningClimb) {
         };
         EXPECT_EQ(deliver(r.gain), r.after) << int(r.gain) << " " << int(r.state);
         EXPECT_EQ(deliver(1), r.after) << "back in the window";
-        g.mouseDown(1);
+        scene.click();
         EXPECT_FALSE(scene.v().paused);
         app.currentState = nullptr;
     }
@@ -294,7 +295,7 @@ TEST(Attention, LeavingTheWindowPausesOnlyARunningClimb) {
 
 // The aim marker, drawn at y 200, and the figure's target follow the pointer's x within 50..960.
 TEST_F(Flow, SteeringFollowsTheMouseUnlessHeldOrPaused) {
-    game->mouseDown(1);
+    click();
     for (int mouse : {3, 1000, 700}) {
         platform.x = mouse, frame();
         const int aim = mouse < 50 ? 50 : mouse > 960 ? 960 : mouse;
@@ -320,7 +321,7 @@ TEST_F(Flow, NewBricksEnterAboveSpacedAndStopAfterTheGoal) {
     const int first = drawnX(seed, 2), second = drawnX(seed, 5);
     EXPECT_FLOAT_EQ(v().objects->get(v().objects->count - 2)->x, first);
     EXPECT_FLOAT_EQ(set.newestBrick()->x, second < 500 ? second + 350 : second - 350);
-    game->mouseDown(1);
+    click();
     const struct { float newest; int drawn; float x; } spacing[] = {{600, 500, 150}, {600, 499, 849}, {650, 500, 500}};
     for (const auto& s : spacing) {
         set.newestBrick()->x = s.newest, set.newestBrick()->y = 121;
@@ -339,7 +340,7 @@ TEST_F(Flow, NewBricksEnterAboveSpacedAndStopAfterTheGoal) {
 }
 
 TEST_F(Flow, WitchEndsTheLevelAndTheFifteenthEndsTheGame) {
-    game->mouseDown(1);
+    click();
     set.atLevel(14, 40);
     for (bool last : {false, true}) {
         standOnGoal();
@@ -364,10 +365,10 @@ TEST(NoDeadEnd, PauseOnTheGoalResumesAfterTheWitch) {
     for (bool key : {true, false}) {
         Game scene;
         cWorldApp& g = *scene.game;
-        g.mouseDown(1), scene.set.atLevel(1, 40), scene.standOnGoal();
+        scene.click(), scene.set.atLevel(1, 40), scene.standOnGoal();
         g.keyDown('p'), scene.set.witch()->x = 801, scene.frame();
         ASSERT_TRUE(scene.v().phase == 2 && scene.v().paused && scene.shows("data\\graphics\\pause.png"));
-        key ? g.keyDown('p') : g.mouseDown(1);
+        key ? g.keyDown('p') : scene.click();
         scene.fall();
         const cClimbView v = scene.v();
         EXPECT_EQ(format("level %d score %u phase %d paused %d box %d", v.level, v.score, v.phase, v.paused, v.box != nullptr),
@@ -385,10 +386,10 @@ TEST(NoDeadEnd, EveryWayOutOfTheKillBoxOffersTheScore) {
             cWorldApp& g = *scene.game;
             for (int i = 0; i < cHighScoreTable::size; ++i) scene.table->insertAt(i, "OLD", qualifies ? 0 : 99999);
             testkit::app().requestedState = 2;
-            g.mouseDown(1), scene.set.atLevel(15, 777), scene.standOnGoal();
+            scene.click(), scene.set.atLevel(15, 777), scene.standOnGoal();
             scene.set.witch()->x = 801, scene.frame(), scene.fall();
             ASSERT_TRUE(scene.shows("data\\graphics\\killbox.png"));
-            way == 1 ? g.mouseDown(1) : g.keyDown(way);
+            way == 1 ? scene.click() : g.keyDown(way);
             const bool menu = !qualifies && way == 27;
             const cClimbView v = scene.v();
             EXPECT_EQ(format("phase %d name %u box %d paused %d menu %d", v.phase, v.nameBox ? v.nameBox->entry.score : 0,
@@ -419,7 +420,7 @@ TEST_F(Flow, FallLeadsToGameOverOrThroughTheNameToTheRetryBox) {
     const struct { unsigned tenth, score; bool named; } falls[] = {{0, 0, false}, {50, 50, false}, {50, 51, true}};
     for (const auto& f : falls) {
         for (int i = 0; i < cHighScoreTable::size; ++i) table->insertAt(i, "OLD", f.tenth);
-        game->mouseDown(1);
+        click();
         set.atLevel(3, f.score);
         fall();
         EXPECT_TRUE(playing() == "010" && v().paused && v().score == 0 && v().level == 1 && bricks() == 3);
@@ -431,7 +432,7 @@ TEST_F(Flow, FallLeadsToGameOverOrThroughTheNameToTheRetryBox) {
     ASSERT_TRUE(v().nameBox && v().nameBox->entry.score == 51);
     testkit::app().requestedState = 2;
     for (int key : {27, 13}) game->keyDown(key);  // Escape, and Return before a letter, do nothing here
-    game->mouseDown(1);
+    click();
     EXPECT_TRUE(v().phase == 4 && testkit::app().requestedState == 2);
     for (int key : {int('z'), int('p'), 13}) game->keyDown(key);
     EXPECT_TRUE(v().phase == 5 && !v().nameBox && table->entries[0].score == 51);
@@ -439,10 +440,10 @@ TEST_F(Flow, FallLeadsToGameOverOrThroughTheNameToTheRetryBox) {
     ASSERT_TRUE(shows("data\\graphics\\gameagain.png"));
     game->keyDown('p');
     platform.x = 300, platform.y = 297, frame();  // left of both buttons
-    game->mouseDown(1);
+    click();
     EXPECT_TRUE(v().phase == 5 && v().paused);
     std::tie(platform.x, platform.y) = highlightCentre(2);  // a tap: the pointer arrives with the click, no frame between
-    game->mouseDown(1);
+    click();
     EXPECT_TRUE(v().phase == 0 && !v().paused && !v().box && testkit::app().requestedState == 2);
     set.atLevel(4, 12), game->keyDown('p'), game->keyDown(27);
     EXPECT_TRUE(testkit::app().requestedState == 0 && !v().paused && !v().box && v().level == 1 && v().score == 0);
@@ -450,11 +451,11 @@ TEST_F(Flow, FallLeadsToGameOverOrThroughTheNameToTheRetryBox) {
 
 // A click at the centre of the drawn Menu highlight leads to the menu.
 TEST_F(Flow, RetryBoxAnswersWhereItsHighlightIsDrawn) {
-    game->mouseDown(1), set.atLevel(1, 5), fall(), game->keyDown('z'), game->keyDown(13);
+    click(), set.atLevel(1, 5), fall(), game->keyDown('z'), game->keyDown(13);
     ASSERT_TRUE(shows("data\\graphics\\gameagain.png"));
     testkit::app().requestedState = 2;
     std::tie(platform.x, platform.y) = highlightCentre(1);
-    game->mouseDown(1);
+    click();
     EXPECT_TRUE(v().phase == 0 && !v().box && testkit::app().requestedState == 0);
 }
 
@@ -468,7 +469,7 @@ TEST_F(Flow, AimMarkerIsDrawnOnlyDuringPlay) {
         set.aimMarker().sprite.x = 700;
         return testkit::countDifferences(here, moved, {0, 0, 1023, 767}) > 0;
     };
-    game->mouseDown(1), platform.x = 700, frame();
+    click(), platform.x = 700, frame();
     const std::function<void()> steps[] = {[] {}, [&] { standOnGoal(); }, [&] { set.witch()->x = 801, frame(); },
                                            [&] { fall(), set.atLevel(1, 5), fall(); }, [&] { game->keyDown('z'), game->keyDown(13); }};
     for (const auto& step : steps) {

@@ -53,7 +53,7 @@ void cAutoPilot::play(cWorldApp& game, cSimPlatform& platform) {
     platform.mouseX = chosen.mouseX;
     platform.mouseY = chosen.mouseY;
     if (chosen.key >= 0) game.keyDown(chosen.key);
-    if (chosen.click) game.mouseDown(1);
+    if (chosen.click) game.mouseDown(1, chosen.mouseX, chosen.mouseY);
 }
 
 void cAutoPilot::decide(const cClimbView& game, cPilotInput& input) {
