@@ -41,6 +41,10 @@ constexpr float kBottom = 800.0f;
 constexpr float kSpawnLine = 120.0f;
 constexpr int kLastLevel = 15;
 
+// Goes up by one whenever a rule of the climb changes what a recorded climb
+// reaches: a replay of other rules cannot be played again to its score.
+constexpr int kRulesVersion = 1;
+
 // Every box over the play field (information, pause, game over, retry, kill
 // box, name entry) stands here.
 constexpr float kBoxX = 512.0f;

@@ -8,18 +8,27 @@
 #include <cstdint>
 
 class cRandom {
-public:
-    // Starts the sequence that srand(seed) starts.
-    static void seed(unsigned seed);
-    // The next number, 0 to 2^31 - 1, as rand() gives it.
-    static int next();
-
-private:
     // An additive generator over 31 words: each number is the sum of the
     // words 31 and 3 places back, halved.
     static constexpr int kDegree = 31;
     static constexpr int kSeparation = 3;
-    static std::uint32_t state[kDegree];
-    static int front;  // the word 3 places back, which takes the sum
-    static int rear;   // the word 31 places back
+
+public:
+    struct State {
+        std::uint32_t words[kDegree];
+        int front;  // the word 3 places back, which takes the sum
+        int rear;   // the word 31 places back
+    };
+
+    // Starts the sequence that srand(seed) starts.
+    static void seed(unsigned seed);
+    // The next number, 0 to 2^31 - 1, as rand() gives it.
+    static int next();
+    // Exchanges the generator's state with `other`. A second climb played
+    // beside the player's (a replay being watched) draws from its own state
+    // this way, and neither disturbs the other's sequence.
+    static void swap(State& other);
+
+private:
+    static State state;
 };

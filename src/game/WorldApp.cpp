@@ -7,6 +7,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <ctime>
 #include <memory>
 #include <typeinfo>
 
@@ -14,6 +15,7 @@
 #include "app/Platform.h"
 #include "frontend/HighScoreTable.h"
 #include "frontend/NameBox.h"
+#include "frontend/ReplayShelf.h"
 #include "game/Background.h"
 #include "game/Brick.h"
 #include "game/Climb.h"
@@ -64,16 +66,16 @@ void place(cObject* object, float x, float y, float z) {
 }
 }  // namespace
 
-cWorldApp::cWorldApp()
+cWorldApp::cWorldApp(bool watched)
     : pushHold(false), jumpRequested(false), phase(Climbing), paused(true), score(0), fallSpeed(0.0f),
       mouseX(0), mouseY(0), scores(nullptr), witch(nullptr), camera(new cCamera()),
       objects(new cObjectList()), player(nullptr), floor(nullptr), nameBox(nullptr), infoBox(nullptr),
       tower(nullptr), aimMarker(nullptr), mousePointer(nullptr), font(nullptr), level(1), music(nullptr),
       jumpSound(nullptr), fallSound(nullptr), goalSound(nullptr), menuButton(nullptr), againButton(nullptr),
-      finishedScore(0) {
+      finishedScore(0), watched(watched) {
     camera->setDirection(0, 0, 1);
     camera->setUp(0, 1, 0);
-    std::printf("Zarvo started ...\n");
+    if (!watched) std::printf("Zarvo started ...\n");
 }
 
 cWorldApp::~cWorldApp() {
@@ -119,7 +121,6 @@ int cWorldApp::load() {
     player = new cPlayer();
     place(player, 450.0f, 350.0f, 8.0f);
     player->radius = kPlayerRadius;
-    player->onGround = false;
     objects->add(player);
 
     aimMarker = new cCursor(1);
@@ -140,7 +141,7 @@ int cWorldApp::load() {
     fallSound = makeSound("data\\sound\\fall.wav", 50, 1);
     goalSound = makeSound("data\\sound\\chichicheche.wav", 80, 2);
 
-    scores = g_app ? g_app->highScores : nullptr;
+    scores = application() ? application()->highScores : nullptr;
     return 0;
 }
 
@@ -177,8 +178,14 @@ cBrick* cWorldApp::addBrick(float y, const cObject* reference) {
     return brick;
 }
 
+// Lays out a round from the calendar second: a new climb's or the next level's.
 void cWorldApp::setupRound() {
-    cRandom::seed(static_cast<unsigned>(platform().now()));
+    const std::time_t second = platform().now();
+    cRandom::seed(static_cast<unsigned>(second));
+    // A new climb carries nothing of the last one, so that it plays the same
+    // from a fresh game (as its replay is played).
+    if (!recorder.climbing()) pushHold = jumpRequested = player->onGround = false;
+    recorder.roundLaid(second);
     fallSpeed = 0.0f;
     player->targetX = 500;
     player->x = 500.0f;
@@ -243,6 +250,8 @@ void cWorldApp::dismissBox() {
     if (infoBox) discard(infoBox);
 }
 
+cApplication* cWorldApp::application() const { return watched ? nullptr : g_app; }
+
 cClimbView cWorldApp::view() const {
     return cClimbView{player, objects, phase, level, score, paused, fallSpeed, levelFactor(), jumpRequested,
                       mouseX, mouseY, againButton->x, againButton->y, infoBox, nameBox, witch, tower};
@@ -262,6 +271,9 @@ int cWorldApp::passesFor(float fps) {
 }
 
 int cWorldApp::update(float fps) {
+    // The pointer cannot move between the passes of one frame: it is read once.
+    readMouse();
+    recorder.frame(fps, mouseX);
     const int passes = passesFor(fps);
     for (int i = 0; i < passes; ++i) playPass(playedFps(fps) * static_cast<float>(passes));
     return 0;
@@ -269,7 +281,7 @@ int cWorldApp::update(float fps) {
 
 void cWorldApp::playPass(float fps) {
     const float f = levelFactor();
-    readMouse();
+    recorder.passRan();
     if (phase == RetryChoice) mousePointer->update(fps);
     endLevelWhenWitchGone();
     endClimbWhenFallen();
@@ -351,6 +363,12 @@ void cWorldApp::advanceClimb(float fps) {
 
 // ---------------------------------------------------------------- round end and levels
 
+// The round moves on after standing still; a new round's climb begins.
+void cWorldApp::run() {
+    paused = false;
+    recorder.begin();
+}
+
 bool cWorldApp::finishFall() {
     switch (phase) {
     case LevelDone: finishLevel(); return true;
@@ -370,6 +388,7 @@ void cWorldApp::finishLevel() {
         phase = Climbing;
         return;
     }
+    recorder.end(score, kLastLevel);
     clearRound();
     tower->level = 1;
     setupRound();
@@ -382,6 +401,7 @@ void cWorldApp::finishLevel() {
 }
 
 void cWorldApp::finishRound() {
+    recorder.end(score, level);
     tower->setMarkerStage(1);
     tower->level = 1;
     setupRound();
@@ -524,6 +544,7 @@ void cWorldApp::callWitch() {
 // ---------------------------------------------------------------- input
 
 void cWorldApp::keyDown(int sym) {
+    recorder.event(cReplayEvent{cReplayEvent::Key, sym, 0, 0});
     if (phase == NameEntry) {
         nameEntryKey(sym);
     } else if (sym == SDLK_ESCAPE) {
@@ -548,7 +569,11 @@ void cWorldApp::nameEntryKey(int sym) {
 }
 
 void cWorldApp::fileName() {
-    if (scores && scores->fileScore(nameBox->entry)) target::scoresSaved();
+    if (scores && scores->fileScore(nameBox->entry)) {
+        const cReplay* climb = recorder.ended();
+        if (climb && climb->score == nameBox->entry.score) cReplayShelf(*scores).keep(nameBox->entry, *climb);
+        target::scoresSaved();
+    }
     discard(nameBox);
     target::nameEntry(false);
     phase = RetryChoice;
@@ -566,6 +591,7 @@ void cWorldApp::offerScoreOrLeaveRound() {
 }
 
 void cWorldApp::abandonRound() {
+    recorder.drop();
     clearRound();
     score = 0;
     level = 1;
@@ -573,13 +599,14 @@ void cWorldApp::abandonRound() {
     tower->level = 1;
     setupRound();
     phase = Climbing;
-    if (g_app) g_app->requestedState = kMenuState;
-    paused = false;
+    if (application()) application()->requestedState = kMenuState;
+    run();
 }
 
 // A player who leaves the window mid-climb finds the round paused, as P
 // pauses it; boxes and the screens around the game wait anyway.
 void cWorldApp::focusLost() {
+    recorder.event(cReplayEvent{cReplayEvent::FocusLost, 0, 0, 0});
     if ((phase == Climbing || phase == GoalPlaced) && !paused && !infoBox) togglePause();
 }
 
@@ -594,10 +621,11 @@ void cWorldApp::togglePause() {
 
 void cWorldApp::resumeFromBox() {
     dismissBox();
-    if (!offerFinishedScore()) paused = false;
+    if (!offerFinishedScore()) run();
 }
 
 void cWorldApp::mouseDown(int button, int x, int y) {
+    recorder.event(cReplayEvent{cReplayEvent::Click, button, x, y});
     if (button != 1) return;
     mouseX = x;
     mouseY = y;
@@ -614,12 +642,12 @@ void cWorldApp::retryClick() {
     if (hitTest(*menuButton, mouseX, mouseY)) {
         dismissBox();
         phase = Climbing;
-        if (g_app) g_app->requestedState = kMenuState;
-        paused = false;
+        if (application()) application()->requestedState = kMenuState;
+        run();
     } else if (hitTest(*againButton, mouseX, mouseY)) {
         dismissBox();
         phase = Climbing;
-        paused = false;
+        run();
     }
 }
 

@@ -3,8 +3,10 @@
 #pragma once
 
 #include "app/AppState.h"
+#include "game/ClimbRecorder.h"
 #include "game/ClimbView.h"
 
+class cApplication;
 class cBitmapFont;
 class cBrick;
 class cCamera;
@@ -32,7 +34,9 @@ public:
     // What an object of the scene is to the figure (cObject::kind).
     enum Kind { NoPlatform = 0, OrdinaryBrick = 1, FloorBrick = 2, GoalBrick = 3 };
 
-    cWorldApp();
+    // A watched game (a replay played again) files no score and asks the
+    // application for no other screen.
+    explicit cWorldApp(bool watched = false);
     ~cWorldApp() override;
     cWorldApp(const cWorldApp&) = delete;
     cWorldApp& operator=(const cWorldApp&) = delete;
@@ -48,6 +52,9 @@ public:
     void focusLost() override;
     // The climb as a player sees it now (once loaded).
     cClimbView view() const;
+    // The climb that ended last, recorded, or null.
+    const cReplay* lastClimb() const { return recorder.ended(); }
+    int climbsEnded() const { return recorder.endings(); }
 
     // How many equal passes of the climb a frame at this rate is played in:
     // one, unless the frame is longer than the longest pass allowed.
@@ -59,6 +66,8 @@ public:
 private:
     friend class testkit::ClimbSetup;  // the tests' named set-ups
 
+    // The application this game answers to: none when it is only watched.
+    cApplication* application() const;
     // The round's scene.
     void setupRound();
     void clearRound();
@@ -71,6 +80,7 @@ private:
     // One pass of the climb over 1 / fps seconds, and its steps.
     void playPass(float fps);
     void readMouse();
+    void run();
     void endLevelWhenWitchGone();
     void endClimbWhenFallen();
     void steerPlayer();
@@ -140,4 +150,6 @@ private:
     cMenuButton* againButton;
     // The score of the game finished at the last level, while the kill box shows it.
     unsigned int finishedScore;
+    cClimbRecorder recorder;
+    bool watched;
 };
