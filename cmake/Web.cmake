@@ -56,7 +56,12 @@ add_custom_target(zarvo-offline ALL
     -P ${CMAKE_CURRENT_SOURCE_DIR}/cmake/WebBuildId.cmake)
 add_dependencies(zarvo-offline zarvo zarvo-data zarvo-decoder)
 
+# The tools run under node on the real files.
 add_executable(zarvo-autoplay tools/autoplay/main.cpp)
 target_link_libraries(zarvo-autoplay PRIVATE zarvo_pilot)
-target_link_options(zarvo-autoplay PRIVATE -sNODERAWFS=1 -sENVIRONMENT=node -sEXIT_RUNTIME=1
-  -sWASM_ASYNC_COMPILATION=0)
+add_executable(zarvo-replay tools/replay/main.cpp)
+target_link_libraries(zarvo-replay PRIVATE zarvo_core)
+foreach(tool zarvo-autoplay zarvo-replay)
+  target_link_options(${tool} PRIVATE -sNODERAWFS=1 -sENVIRONMENT=node -sEXIT_RUNTIME=1
+    -sWASM_ASYNC_COMPILATION=0)
+endforeach()

@@ -12,9 +12,11 @@
 #include <vector>
 
 #include "app/Application.h"
+#include "app/Screenshot.h"
 #include "app/SimPlatform.h"
 #include "frontend/HighScoreTable.h"
 #include "game/Climb.h"
+#include "game/Replay.h"
 #include "game/WorldApp.h"
 #include "media/ResFileException.h"
 #include "media/TextureManager.h"
@@ -33,6 +35,7 @@ struct Options {
     int every = 120;
     bool verbose = false;
     const char* table = nullptr;  // a score file the games file their names into
+    const char* record = nullptr;  // a folder each ended climb is written into, as a replay
 };
 
 struct RunResult {
@@ -50,7 +53,7 @@ bool parseInt(const char* text, long& out) {
 bool usage() {
     std::fprintf(stderr,
                  "usage: zarvo-autoplay [--runs N] [--levels L] [--fps F] [--seed S] [--verbose] [--table FILE] "
-                 "[--render [--real-time] [--shots DIR [--every N]]]\n");
+                 "[--record DIR] [--render [--real-time] [--shots DIR [--every N]]]\n");
     return false;
 }
 
@@ -69,21 +72,23 @@ bool parseOptions(int argc, char** argv, Options& o) {
         else if (!std::strcmp(a, "--seed") && next(v)) o.seed = v;
         else if (!std::strcmp(a, "--every") && next(v) && v > 0) o.every = static_cast<int>(v);
         else if (!std::strcmp(a, "--table") && i + 1 < argc) o.table = argv[++i];
+        else if (!std::strcmp(a, "--record") && i + 1 < argc) o.record = argv[++i];
         else return usage();
     }
     return !o.realTime || o.render || usage();
 }
 
-void saveShot(const char* dir, long long frame, int run) {
-    static std::vector<unsigned char> pixels(1024 * 768 * 3);
-    glReadPixels(0, 0, 1024, 768, GL_RGB, GL_UNSIGNED_BYTE, pixels.data());
+// With --record: the climb that just ended, as the pilot "A" climbed it.
+void recordClimb(const char* dir, const cWorldApp& game, int run) {
+    if (!game.lastClimb()) return;
+    cReplay replay = *game.lastClimb();
+    replay.name = "A";
     char path[1024];
-    std::snprintf(path, sizeof path, "%s/run%02d_frame%07lld.ppm", dir, run, frame);
+    std::snprintf(path, sizeof path, "%s/run%02d_climb%02d.zrp", dir, run + 1, game.climbsEnded());
     std::FILE* out = std::fopen(path, "wb");
-    if (!out) return;
-    std::fprintf(out, "P6\n1024 768\n255\n");
-    for (int row = 767; row >= 0; --row) std::fwrite(&pixels[row * 1024 * 3], 1, 1024 * 3, out);
-    std::fclose(out);
+    const std::string bytes = replay.bytes();
+    if (!out || std::fwrite(bytes.data(), 1, bytes.size(), out) != bytes.size()) std::fprintf(stderr, "cannot write %s\n", path);
+    if (out) std::fclose(out);
 }
 
 // What the runs of one invocation share.
@@ -134,11 +139,17 @@ RunResult playRun(const Options& o, cApplication& app, cSimPlatform& sim, int ru
             if (sim.frame > 0) session.frameMs.push_back(app.frameMs);  // the first counts from loading
             fps = static_cast<float>(app.fps);
         }
+        const int endings = game->climbsEnded();
         game->update(fps);
         ++sim.frame;
+        if (o.record && game->climbsEnded() != endings) recordClimb(o.record, *game, run);
         if (o.render) {
             drawFrame(*game, session);
-            if (o.shots && sim.frame % o.every == 0) saveShot(o.shots, sim.frame, run);
+            if (o.shots && sim.frame % o.every == 0) {
+                char path[1024];
+                std::snprintf(path, sizeof path, "%s/run%02d_frame%07lld.ppm", o.shots, run, sim.frame);
+                saveScreenshot(path);
+            }
         }
         const cClimbView now = game->view();
         if (o.verbose) report(now, before, sim.frame);
