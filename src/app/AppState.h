@@ -4,7 +4,7 @@
 #pragma once
 
 // The application's state numbers (requestedState, currentStateId).
-enum : int { kMenuState = 0, kIntroState = 1, kGameState = 2 };
+enum : int { kMenuState = 0, kIntroState = 1, kGameState = 2, kWatchState = 3 };
 
 class cAppState {
 public:

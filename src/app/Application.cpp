@@ -15,6 +15,7 @@
 #include "frontend/HighScoreTable.h"
 #include "frontend/IntroState.h"
 #include "frontend/MenuState.h"
+#include "frontend/WatchState.h"
 #include "game/Random.h"
 #include "game/WorldApp.h"
 #include "media/TextureManager.h"
@@ -23,7 +24,7 @@ cApplication* g_app = nullptr;
 
 cApplication::cApplication(int, char**)
     : fps(0.0), frameMs(0), lastTicks(0), width(1024), height(768), bpp(32), videoFlags(target::kVideoFlags),
-      quit(false), highScores(nullptr), menuState(nullptr), gameState(nullptr), introState(nullptr),
+      quit(false), highScores(nullptr), menuState(nullptr), gameState(nullptr), introState(nullptr), watchState(nullptr),
       requestedState(0), currentStateId(0), currentState(nullptr), transparentPointer(nullptr), started(false) {
     g_app = this;
 }
@@ -37,11 +38,12 @@ void cApplication::shutdown() {
     Mix_HaltChannel(-1);
     // The states free their music and sounds, so they go while the mixer is
     // still open; the game state goes last.
+    delete watchState;
     delete introState;
     delete menuState;
     delete gameState;
     delete highScores;
-    introState = menuState = gameState = currentState = nullptr;
+    watchState = introState = menuState = gameState = currentState = nullptr;
     highScores = nullptr;
     Mix_CloseAudio();
     if (transparentPointer) SDL_FreeCursor(transparentPointer);
@@ -64,6 +66,8 @@ int cApplication::init() {
     menuState->load();
     introState = new cIntroState();
     introState->load();
+    watchState = new cWatchState(highScores);
+    watchState->load();
 
     currentStateId = kMenuState;
     requestedState = kMenuState;
@@ -201,6 +205,7 @@ void cApplication::switchState() {
     case kMenuState: next = menuState; break;
     case kIntroState: next = introState; break;
     case kGameState: next = gameState; break;
+    case kWatchState: next = watchState; break;
     default: break;
     }
     if (next) {

@@ -46,6 +46,7 @@ public:
     cAppState* menuState;
     cAppState* gameState;
     cAppState* introState;
+    cAppState* watchState;  // a replay shown by the menu left alone
     int requestedState;
     int currentStateId;
     cAppState* currentState;

@@ -15,6 +15,8 @@ class cTexture;
 class cMenuState : public cAppState {
 public:
     enum { mainMenu = 0, scoreScreenShown = 1, creditsScreenShown = 2 };
+    // The main menu left alone this long shows a replay.
+    static constexpr double kIdleSeconds = 30.0;
 
     cMenuState();
     ~cMenuState() override;
@@ -46,6 +48,7 @@ public:
     cTexture* quitHighlight;
     cScoreState* scoreScreen;
     cAutorsState* creditsScreen;
+    double idleSeconds;  // since the player last moved, pressed or clicked on the main menu
 
 private:
     void loadButtons();

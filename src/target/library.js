@@ -290,7 +290,7 @@ mergeInto(LibraryManager.library, {
   // ------------------------------------------------------------ the page (index.html)
   // The screen now shown, by name (the application's state numbers 0, 1, 2).
   zarvo_state_shown: function(state) {
-    if (Module['zarvoStateShown']) Module['zarvoStateShown'](['menu', 'intro', 'game'][state]);
+    if (Module['zarvoStateShown']) Module['zarvoStateShown'](['menu', 'intro', 'game', 'watch'][state]);
   },
   zarvo_name_entry: function(open) {
     if (Module['zarvoNameEntry']) Module['zarvoNameEntry'](!!open);
