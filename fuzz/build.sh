@@ -20,5 +20,6 @@ build() {  # name sources...
 }
 desktop=("$root"/src/target/Desktop*.cpp)
 build highscore_fuzz "$root/fuzz/highscore_fuzz.cpp" "$root/src/frontend/HighScoreTable.cpp"
+build replay_fuzz "$root/fuzz/replay_fuzz.cpp" "$root/src/game/Replay.cpp"
 build font_fuzz "$root/fuzz/font_fuzz.cpp" $(ls "$root"/src/*/*.cpp | grep -v -e /main.cpp -e /target/) "${desktop[@]}"
 echo "fuzzers in $out"

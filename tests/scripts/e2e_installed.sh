@@ -21,7 +21,7 @@ if [ -n "$deb" ] && [ "$(id -u)" -ne 0 ]; then
     echo "SKIPPED: installing the package needs root"
     exit 0
 fi
-source "$root/tests/support/xdrive.bash"
+source "$root/scripts/xdrive.bash"
 own_screen || exit 1
 export SDL_AUDIODRIVER=${SDL_AUDIODRIVER:-dummy}
 # Drivers unloaded at exit leave allocations with no module name to suppress.

@@ -11,7 +11,7 @@ set -u
 root=$(pwd)
 bin=$(realpath "${ZARVO_BINARY_DIR:-build}/zarvo")
 runs=${ZARVO_EXIT_RUNS:-10}
-source "$root/tests/support/xdrive.bash"
+source "$root/scripts/xdrive.bash"
 own_screen || exit 1
 export SDL_AUDIODRIVER=${SDL_AUDIODRIVER:-dummy}
 # The game's own memory is checked by the unit tests and the soak; a driver

@@ -14,7 +14,7 @@ export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 scratch=$(mktemp -d)
 trap 'rm -rf "$scratch"' EXIT
 status=0
-for target in highscore_fuzz font_fuzz; do
+for target in highscore_fuzz font_fuzz replay_fuzz; do
     corpus="$root/fuzz/corpus/$target"
     echo "== $target: replaying $(ls "$corpus" | wc -l) saved inputs"
     if ! (cd "$scratch" && "$out/$target" -runs=0 "$corpus" >"$scratch/$target.replay.log" 2>&1); then

@@ -8,7 +8,7 @@
 set -u
 root=$(pwd)
 bin="${ZARVO_BINARY_DIR:-build}/zarvo"
-source "$root/tests/support/xdrive.bash"
+source "$root/scripts/xdrive.bash"
 own_screen || exit 1
 if [ -n "${1:-}" ]; then
     # Fetched once into the build folder, as the test command does.
