@@ -43,7 +43,8 @@ void cApplication::shutdown() {
     delete menuState;
     delete gameState;
     delete highScores;
-    watchState = introState = menuState = gameState = currentState = nullptr;
+    watchState = nullptr;
+    introState = menuState = gameState = currentState = nullptr;
     highScores = nullptr;
     Mix_CloseAudio();
     if (transparentPointer) SDL_FreeCursor(transparentPointer);

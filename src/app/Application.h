@@ -6,6 +6,7 @@
 
 class cAppState;
 class cHighScoreTable;
+class cWatchState;
 
 class cApplication {
 public:
@@ -46,7 +47,7 @@ public:
     cAppState* menuState;
     cAppState* gameState;
     cAppState* introState;
-    cAppState* watchState;  // a replay shown by the menu left alone
+    cWatchState* watchState;  // a replay shown by the menu left alone, or asked for
     int requestedState;
     int currentStateId;
     cAppState* currentState;

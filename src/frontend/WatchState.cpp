@@ -3,6 +3,7 @@
 #include <SDL_opengl.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <string>
 
 #include "app/Application.h"
@@ -29,10 +30,17 @@ int cWatchState::load() {
 }
 
 bool cWatchState::findReplay() {
+    std::string error;
+    if (!requested.empty()) {
+        const std::string path = requested;
+        requested.clear();
+        if (cReplay::load(path, replay, error)) return true;
+        std::printf("The replay %s cannot be watched: %s\n", path.c_str(), error.c_str());
+        return false;
+    }
     if (table && cReplayShelf(*table).best(replay)) return true;
     char path[260];
     toNativePath(kShippedReplay, path, sizeof path);
-    std::string error;
     return cReplay::load(path, replay, error);
 }
 

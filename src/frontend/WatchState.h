@@ -5,6 +5,7 @@
 #pragma once
 
 #include <memory>
+#include <string>
 
 #include "app/AppState.h"
 #include "game/Replay.h"
@@ -30,6 +31,8 @@ public:
     void keyDown(int key) override;
     void mouseDown(int button, int x, int y) override;
 
+    // The next activation shows this replay file rather than the table's best.
+    void watch(const std::string& path) { requested = path; }
     // The replay being watched, or null when none could be read.
     const cReplayPlayer* player() const { return watched.get(); }
 
@@ -38,6 +41,7 @@ private:
     void leave();
 
     const cHighScoreTable* table;
+    std::string requested;
     cReplay replay;
     std::unique_ptr<cReplayPlayer> watched;
     std::unique_ptr<cBitmapFont> font;

@@ -5,6 +5,8 @@
 #include "game/Climb.h"
 
 void cClimbRecorder::roundLaid(std::int64_t second) {
+    if (endedAwaitsNextRound) endedClimb.seeds.push_back(second);
+    endedAwaitsNextRound = false;
     if (started) {
         climb.seeds.push_back(second);
         return;
@@ -42,6 +44,7 @@ void cClimbRecorder::end(unsigned score, int level) {
     climb.level = level;
     endedClimb = std::move(climb);
     endedKept = fits;
+    endedAwaitsNextRound = true;
     ++endingCount;
     drop();
 }

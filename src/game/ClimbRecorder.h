@@ -9,8 +9,9 @@
 
 class cClimbRecorder {
 public:
-    // A round was laid out from this calendar second: a new climb's, or,
-    // while one is under way, its next level's.
+    // A round was laid out from this calendar second: a new climb's (which
+    // the climb that just ended keeps too), or, while one is under way, its
+    // next level's.
     void roundLaid(std::int64_t second);
     // A pass of the round ran before it first moved: the figure has come to
     // rest on the floor.
@@ -38,5 +39,6 @@ private:
     bool fits = true;  // every frame so far lies within a replay's limits
     cReplay endedClimb;
     bool endedKept = false;
+    bool endedAwaitsNextRound = false;
     int endingCount = 0;
 };

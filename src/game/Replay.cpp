@@ -59,7 +59,7 @@ public:
     bool varint(std::uint64_t& out, std::uint64_t max, const char* what) {
         out = 0;
         for (int shift = 0; shift < 64; shift += 7) {
-            unsigned b;
+            unsigned b = 0;
             if (!byte(b)) return false;
             out |= static_cast<std::uint64_t>(b & 0x7F) << shift;
             if (!(b & 0x80)) return out <= max || fail(std::string(what) + " is out of range");
@@ -67,7 +67,7 @@ public:
         return fail(std::string(what) + " is not a number");
     }
     bool signedVarint(std::int64_t& out, const char* what) {
-        std::uint64_t raw;
+        std::uint64_t raw = 0;
         if (!varint(raw, UINT64_MAX, what)) return false;
         out = unzigzag(raw);
         return true;
@@ -92,7 +92,7 @@ void useRate(float (&recent)[3], int slot, float rate) {
 }
 
 bool readEvent(Cursor& in, cReplayEvent& event) {
-    std::uint64_t type, code;
+    std::uint64_t type = 0, code = 0;
     std::int64_t x = 0, y = 0;
     if (!in.varint(type, cReplayEvent::FocusLost, "an event's type")) return false;
     event = cReplayEvent{static_cast<int>(type), 0, 0, 0};
@@ -112,14 +112,14 @@ bool readEvent(Cursor& in, cReplayEvent& event) {
 }
 
 bool readFrame(Cursor& in, int& pointerX, float (&recent)[3], cReplayFrame& frame) {
-    std::uint64_t tag;
+    std::uint64_t tag = 0;
     if (!in.varint(tag, UINT64_MAX, "a frame")) return false;
     const int slot = static_cast<int>(tag >> 1 & 3);
     float rate = recent[slot == kNewRate ? 0 : slot];
     if (slot == kNewRate) {
         std::uint32_t bits = 0;
         for (int i = 0; i < 4; ++i) {
-            unsigned b;
+            unsigned b = 0;
             if (!in.byte(b)) return false;
             bits |= static_cast<std::uint32_t>(b) << (8 * i);
         }
@@ -134,7 +134,7 @@ bool readFrame(Cursor& in, int& pointerX, float (&recent)[3], cReplayFrame& fram
     frame.pointerX = pointerX;
     frame.events.clear();
     if (!(tag & 1)) return true;
-    std::uint64_t count;
+    std::uint64_t count = 0;
     if (!in.varint(count, cReplay::kMaxEvents, "a frame's event count")) return false;
     if (count == 0) return in.fail("a frame's events are missing");
     frame.events.resize(count);
@@ -200,8 +200,8 @@ bool cReplay::parse(const std::string& bytes, cReplay& out, std::string& error) 
     if (bytes.size() < sizeof kMagic || std::memcmp(bytes.data(), kMagic, sizeof kMagic))
         return error = "this is not a replay", false;
     Cursor in(bytes, sizeof kMagic);
-    std::uint64_t version, rules, score, level, frameCount;
-    unsigned nameLength, settled;
+    std::uint64_t version = 0, rules = 0, score = 0, level = 0, frameCount = 0;
+    unsigned nameLength = 0, settled = 0;
     bool ok = in.varint(version, UINT64_MAX, "the format version") &&
               (version == kFormatVersion || in.fail("the format version " + std::to_string(version) + " is not known")) &&
               in.varint(rules, INT_MAX, "the rules' version") && in.byte(nameLength) &&
@@ -211,8 +211,8 @@ bool cReplay::parse(const std::string& bytes, cReplay& out, std::string& error) 
     ok = ok && in.varint(score, UINT_MAX, "the score") && in.varint(level, climb::kLastLevel, "the level") &&
          (level >= 1 || in.fail("the level is out of range"));
     std::int64_t seed = 0;
-    for (std::uint64_t i = 0; ok && i < level; ++i) {
-        std::int64_t delta;
+    for (std::uint64_t i = 0; ok && i <= level; ++i) {
+        std::int64_t delta = 0;
         ok = in.signedVarint(delta, "a level's seed");
         seed = static_cast<std::int64_t>(static_cast<std::uint64_t>(seed) + static_cast<std::uint64_t>(delta));
         out.seeds.push_back(seed);

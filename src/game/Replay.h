@@ -36,7 +36,9 @@ public:
     std::string name;  // as filed: 1 to 7 letters A to Z; empty when nobody filed it
     unsigned score = 0;
     int level = 1;  // the level reached
-    // The calendar second each level's bricks were laid from, one per level.
+    // The calendar second each level's bricks were laid from, one per level,
+    // and then the second the round after the climb's end was laid from (its
+    // bricks show on the climb's last screen).
     std::vector<std::int64_t> seeds;
     // The figure had already come to rest on the floor when the climb began
     // (the round stood still behind a box first).

@@ -12,8 +12,8 @@ Uint8 cReplayPlayer::Platform::getMouseState(int* x, int* y) {
     return 0;
 }
 
-// The seconds the levels were laid from, in turn; the round laid after the
-// climb's end gets the last again.
+// The seconds the levels and the round after the climb were laid from, in
+// turn (and the last again, should more rounds be laid).
 std::time_t cReplayPlayer::Platform::now() {
     if (replay.seeds.empty()) return 0;
     const std::size_t i = std::min(seedsRead++, replay.seeds.size() - 1);
@@ -57,6 +57,11 @@ bool cReplayPlayer::step() {
     ++played;
     hasNext = reader.next(upcoming);
     return true;
+}
+
+void cReplayPlayer::settle() {
+    Turn turn(*this);
+    watched->update(60.0f);
 }
 
 const cReplay* cReplayPlayer::ended() const { return watched->lastClimb(); }

@@ -25,6 +25,10 @@ public:
     // Plays the next frame; false when every frame has been played.
     bool step();
     bool done() const { return !hasNext; }
+    // Once every frame is played: one frame more without input, as the game
+    // went on after the climb (the round that follows stands behind its box),
+    // so that the screen shows what the player's screen showed at the end.
+    void settle();
     // How long the next frame lasted when it was recorded, in seconds.
     double nextFrameSeconds() const { return 1.0 / upcoming.rate; }
     std::int64_t framesPlayed() const { return played; }

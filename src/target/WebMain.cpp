@@ -9,10 +9,12 @@
 
 #include "app/AppState.h"
 #include "app/Application.h"
+#include "frontend/WatchState.h"
 
 namespace {
 
 cApplication* game = nullptr;
+const char* const kWatchedFile = "/tmp/watched.zrp";  // pre.js writes it
 
 // The page shows an error line in place of the game, or, after Quit, a page
 // that offers another game (index.html).
@@ -87,6 +89,15 @@ extern "C" EMSCRIPTEN_KEEPALIVE void zarvo_key(int sym) {
 extern "C" EMSCRIPTEN_KEEPALIVE void zarvo_back() {
     if (game && game->currentStateId == kIntroState) game->requestedState = kMenuState;
     else zarvo_key(SDLK_ESCAPE);
+}
+
+// The page calls this with a replay written to kWatchedFile (its address
+// asked for one): the game leaves its menu or intro to show it.
+extern "C" EMSCRIPTEN_KEEPALIVE void zarvo_watch() {
+    if (!game || game->currentStateId == kGameState) return;
+    game->watchState->watch(kWatchedFile);
+    if (game->currentStateId == kWatchState) game->watchState->activate(true);
+    game->requestedState = kWatchState;
 }
 
 int main(int argc, char** argv) {

@@ -75,10 +75,41 @@ Module['postRun'] = (Module['postRun'] || []).concat(function() {
   window.addEventListener('blur', left);
 });
 
+// #watch=NAME in the page's address shows a replay of the saved folder
+// (replays/NAME, as the table's entries are kept), #watch=ADDRESS one fetched
+// from this site. The game gets it as one file.
+Module['zarvoWatchFromAddress'] = function() {
+  var asked = /^#watch=(.+)$/.exec(location.hash);
+  if (!asked) return;
+  var name = decodeURIComponent(asked[1]);
+  var refuse = function(why) { err('Zarvo: the replay ' + name + ' cannot be watched: ' + why); };
+  var give = function(bytes) {
+    if (bytes.length > 1 << 20) return refuse('it is larger than a replay may be');
+    FS.writeFile('/tmp/watched.zrp', bytes);
+    Module['_zarvo_watch']();
+  };
+  if (/^[A-Za-z0-9_-]+(\.zrp)?$/.test(name)) {
+    try {
+      give(FS.readFile('/saved/replays/' + name.replace(/(\.zrp)?$/, '.zrp')));
+    } catch (e) {
+      refuse('there is no such replay in the saved folder');
+    }
+    return;
+  }
+  var address = new URL(name, location.href);
+  if (address.origin !== location.origin) return refuse('only replays of this site are watched');
+  fetch(address).then(function(response) {
+    if (!response.ok) throw 'the server answered ' + response.status;
+    return response.arrayBuffer();
+  }).then(function(buffer) { give(new Uint8Array(buffer)); }, refuse);
+};
+window.addEventListener('hashchange', function() { Module['zarvoWatchFromAddress'](); });
+
 // When the game's first frame was drawn, in ms from the page's start (bench/run
 // reads it); then the page fetches what the menu could do without.
 Module['postMainLoop'] = function() {
   if (Module['zarvoFirstFrame']) return;
   Module['zarvoFirstFrame'] = performance.now();
   Module['zarvoFetchDecoder']();
+  Module['zarvoWatchFromAddress']();
 };

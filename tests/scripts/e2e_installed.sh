@@ -213,7 +213,8 @@ hover_at 418 297
 snap retry
 line=$(grep '^TEST ' "$home/score.txt") || fail "no line for TEST in score.txt"
 [[ "$line" =~ ^TEST\ \ \ \ ([1-9][0-9]*)$ ]] || fail "TEST's line is not the name padded to 7, a space and the score: '$line'"
-awk -v p="${BASH_REMATCH[1]}" '!done && $2 < p { print "TEST    " p; done = 1 } { print } END { if (!done) print "TEST    " p }' \
+points=${BASH_REMATCH[1]}
+awk -v p="$points" '!done && $2 < p { print "TEST    " p; done = 1 } { print } END { if (!done) print "TEST    " p }' \
     "$work/score.before" >"$work/score.expected"
 cmp -s "$work/score.expected" "$home/score.txt" || { diff "$work/score.expected" "$home/score.txt"; fail "score.txt is not the old table with the new line in its place"; }
 [ -e "$work/elsewhere/score.txt" ] && fail "score.txt was written into the folder the launcher was started from"
@@ -227,6 +228,11 @@ hover_at 900 60
 snap credits
 xdotool click 1
 wait_until 10 on_screen menu.jpg 512 384 || fail "the credits' return area did not lead back to the menu"
+step "the menu left alone shows the climb just filed"
+wait_until 60 on_screen tow.png 80 150 || fail "no replay after 60 s on the menu"
+snap attract
+xdotool click 1
+wait_until 10 on_screen menu.jpg 512 384 || fail "a click did not leave the replay for the menu"
 click_at 836 543
 wait_until 30 game_ended || fail "the game still runs 30 s after the quit button"
 wait "$game"
@@ -234,6 +240,16 @@ status=$? game=""
 [ $status -eq 0 ] || fail "exit status $status"
 grep -q '^Error:' "$work/game.log" && fail "the game reported an error"
 cmp -s "$work/score.expected" "$home/score.txt" || fail "score.txt changed after the name was filed"
+step "the filed climb replays to its score and to the screen at its fall"
+mkdir "$work/replay"
+"$build/zarvo-replay" "$home/replays/TEST-$points.zrp" --shots "$work/replay" --every 1000000000 ||
+    fail "the filed climb does not replay to its score"
+# Beside and below the box (the name box then, the game-over box in the
+# replay) and the figure (come to rest on the floor since), the same screen.
+last=$(ls "$work/replay"/*.ppm)
+for part in 460x348+0+420 484x348+540+420; do
+    [ "$(region_diff "$work/empty.png" "$last" $part)" -lt 50 ] || { cp "$last" "$shots/replay-last.ppm"; fail "the replay's last screen differs in $part"; }
+done
 if [ -n "$deb" ]; then
     step "nothing changed under /usr; remove the package"
     usr_state >"$work/usr.after"

@@ -33,7 +33,7 @@ std::string varint(unsigned long long v) {
 // A file's parts, each already encoded; a row of a table changes one.
 struct File {
     std::string magic = "ZRPL", version = varint(1), rules = varint(1), name = std::string("\2AB", 3), score = varint(7),
-                level = varint(2), seeds = varint(2000) + varint(2), settled = std::string(1, '\0'), count = varint(2),
+                level = varint(2), seeds = varint(2000) + varint(2) + varint(8), settled = std::string(1, '\0'), count = varint(2),
                 frames = varint(3 << 1) + std::string("\0\0\x70\x42", 4) + varint(1 << 3 | 1) + varint(3) + varint(0) + varint(112) +
                          varint(1) + varint(1) + varint(2 * 700) + varint(2 * 20) + varint(2);
     std::string bytes() const { return magic + version + rules + name + score + level + seeds + settled + count + frames; }
@@ -47,7 +47,7 @@ TEST(ReplayFile, ReadsBackWhatItWrites) {
     std::string error;
     ASSERT_TRUE(cReplay::parse(File().bytes(), replay, error)) << error;
     EXPECT_EQ(replay.name + " " + std::to_string(replay.score) + " " + std::to_string(replay.level), "AB 7 2");
-    EXPECT_EQ(replay.seeds, (std::vector<std::int64_t>{1000, 1001}));
+    EXPECT_EQ(replay.seeds, (std::vector<std::int64_t>{1000, 1001, 1005}));
     cReplay::Reader reader(replay);
     cReplayFrame f;
     ASSERT_TRUE(reader.next(f) && f.rate == 60.0f && f.pointerX == 0 && f.events.empty());
@@ -146,7 +146,7 @@ TEST(ReplayShelf, KeepsTheReplaysOfTheTablesEntries) {
     cHighScoreTable table;
     table.loadFromFile((dir + "/score.txt").c_str());
     cReplay climb;
-    climb.seeds = {1000}, climb.rulesVersion = 1;
+    climb.seeds = {1000, 1001}, climb.rulesVersion = 1;
     const cReplayShelf shelf(table);
     for (unsigned score = 1; score <= 11; ++score) {
         const cScoreEntry entry{"P      ", score * 10};

@@ -40,12 +40,15 @@ bool parseOptions(int argc, char** argv, Options& o) {
     return o.file != nullptr;
 }
 
-void draw(cWorldApp& game) {
+// Draws the frame, saves it when a shot is due (before the swap leaves the
+// back buffer undefined), then shows it.
+void draw(cWorldApp& game, const std::string& shot) {
     SDL_PumpEvents();
     glClear(GL_COLOR_BUFFER_BIT);
     glLoadIdentity();
     game.draw();
     glFlush();
+    if (!shot.empty()) saveScreenshot(shot);
     SDL_GL_SwapBuffers();
 }
 
@@ -61,9 +64,9 @@ void play(cReplayPlayer& player, const Options& o, bool window) {
         }
         player.step();
         if (!window) continue;
-        draw(player.game());
-        if (o.shots && (player.framesPlayed() % o.every == 0 || player.done()))
-            saveScreenshot(std::string(o.shots) + "/frame" + std::to_string(player.framesPlayed()) + ".ppm");
+        if (player.done()) player.settle();  // the last screen as the player saw it
+        const bool shotDue = o.shots && (player.framesPlayed() % o.every == 0 || player.done());
+        draw(player.game(), shotDue ? std::string(o.shots) + "/frame" + std::to_string(player.framesPlayed()) + ".ppm" : "");
     }
 }
 
