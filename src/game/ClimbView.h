@@ -1,6 +1,9 @@
 // What a player can see of a climb, read-only: the figure, the scene's
 // objects, the phase, the level and score, and the boxes. The autopilot
 // steers by it and the tests look through it; neither writes the play state.
+// The numbers are copies, taken when the view is; the pointers are the
+// scene's live objects, which the game's next update may free: a view kept
+// across an update is read for its numbers only.
 #pragma once
 
 class cInfoBox;
