@@ -10,7 +10,6 @@
 #include <cstdlib>
 #include <cstring>
 #include <string>
-#include <vector>
 
 #include "app/Application.h"
 #include "media/BitmapFont.h"
@@ -47,15 +46,6 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
     strip->width = static_cast<int>(kCellW * n);
     strip->height = static_cast<int>(kCellH);
     std::strcpy(strip->path, "fuzz\\font.png");
-    if (g_haveGl) {
-        std::vector<unsigned char> pixels(static_cast<size_t>(strip->width) * strip->height * 4, 0xC0);
-        glGenTextures(1, &strip->id);
-        glBindTexture(GL_TEXTURE_2D, strip->id);
-        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
-        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
-        glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, strip->width, strip->height, 0, GL_RGBA, GL_UNSIGNED_BYTE,
-                     pixels.data());
-    }
     cache->textures[cache->count++] = strip;
     g_font = new cBitmapFont();
     g_font->load("fuzz\\font.png", kFontGlyphs);

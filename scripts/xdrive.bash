@@ -60,28 +60,6 @@ shows() {
     awk -v r="${rmse:-1}" 'BEGIN { exit !(r < 0.12) }'
 }
 
-# brick_centres SHOT Y: "centre width" of every brick that crosses screen row
-# Y, one a line, from left to right.  Bricks are warm brown and stone; the night sky and
-# the tower behind them are blue and violet.
-brick_centres() {
-    convert "$1" -crop "1024x9+0+$(($2 - 4))" +repage -scale '1024x1!' -depth 8 txt:- |
-        awk -F'[,:() ]+' 'NR > 1 {
-            x = $1; r = $3; g = $4; b = $5
-            warm[x] = (r - b > 25 && r > 70)
-        }
-        END {
-            # Mortar joints break the warm run for a few pixels; bridge them.
-            start = -1
-            for (x = 0; x <= 1024; x++) {
-                if (x < 1024 && warm[x]) { if (start < 0) start = x; last = x; continue }
-                if (start >= 0 && (x == 1024 || x - last > 8)) {
-                    if (last - start + 1 >= 60) print int((start + last) / 2), last - start + 1
-                    start = -1
-                }
-            }
-        }'
-}
-
 # changed_box A B WxH+X+Y: the bounding box "WxH+X+Y" (within the region) of
 # the pixels that differ between two screenshots; "0x0+..." when none do.
 changed_box() {

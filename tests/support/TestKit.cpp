@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <stdexcept>
@@ -29,10 +30,8 @@ bool windowOpen = false;
 std::vector<std::string> tempDirs;
 
 void removeTempDirs() {
-    for (const std::string& dir : tempDirs) {
-        std::string cmd = "rm -rf '" + dir + "'";
-        if (std::system(cmd.c_str()) != 0) std::fprintf(stderr, "could not remove %s\n", dir.c_str());
-    }
+    std::error_code ignored;
+    for (const std::string& dir : tempDirs) std::filesystem::remove_all(dir, ignored);
 }
 
 }  // namespace

@@ -58,15 +58,6 @@ int drawnX(unsigned seed, int skip) {
     return std::rand() % 700 + 150;
 }
 
-// The climb draws the C library's numbers of the desktop (glibc's), on every
-// target: the browser's C library draws others.
-TEST(Random, DrawsGlibcsNumbersForEverySeed) {
-    for (unsigned seed : {0u, 1u, 1796775566u, 0x80000000u, 0xFFFFFFFFu}) {
-        std::srand(seed), cRandom::seed(seed);
-        for (int i = 0; i < 1000; ++i) ASSERT_EQ(std::rand(), cRandom::next()) << "seed " << seed << ", draw " << i;
-    }
-}
-
 // A loaded game in the test window over a pointer at (500, 400), with its own empty high-score
 // table; its sounds keep their channels busy until halted, however late a test looks.
 struct Game {

@@ -63,10 +63,10 @@ wait_until(lambda: page.js('effects') > before, 10, 'the jump to sound')
 print('-- a hidden tab suspends the sound, and showing it again resumes it', flush=True)
 page.js("(window.heard = [], ZarvoMixer.context.addEventListener('statechange', function() {"
         " heard.push(ZarvoMixer.context.state + (document.hidden ? ' hidden' : ' shown')); }), 0)")
-page.hide_for_a_moment()
+page.browser.hide_for_a_moment()
 wait_until(lambda: page.js('heard').count('running shown') == 1, 10, 'sound to run again')
 assert page.js('heard')[0] == 'suspended hidden', page.js('heard')
-assert not page.errors(), page.errors()
+assert not page.browser.errors(), page.browser.errors()
 
 print('-- a file that does not arrive, and code that does not compile', flush=True)
 page.cdp('Network.enable', {})

@@ -37,7 +37,7 @@ start_round(page, first=True, check=lambda: wait_until(
     lambda: page.js("ZarvoMixer.context.state === 'running' && ZarvoMixer.music.source !== null"), 30, 'music'))
 
 step('a hidden tab pauses the climb; a click goes on')
-page.hide_for_a_moment()
+page.browser.hide_for_a_moment()
 wait_until(page.showing('pause.png', 512, 250), 10, 'the pause box')
 page.click(512, 250)
 wait_until(lambda: not shows(page.shot(), 'pause.png', 512, 250), 10, 'the pause box to go')
@@ -71,7 +71,7 @@ step('Quit leaves a page to play again')
 wait_until(page.showing('menu.jpg'), 10, 'the menu')
 page.click(836, 543)
 wait_until(lambda: page.js("!document.getElementById('ended').hidden"), 10, 'the page after Quit')
-errors = page.errors()
+errors = page.browser.errors()
 assert not errors, errors
 
 step('a build without its backdrop shows the error line')

@@ -13,8 +13,6 @@ import time
 import numpy
 from PIL import Image
 
-import engines
-
 SOURCE = os.path.normpath(os.path.join(os.path.dirname(__file__), '..', '..'))
 KEYS = {'Escape': '\ue00c', 'Enter': '\ue007', 'Backspace': '\ue003'}
 
@@ -59,6 +57,7 @@ class Page:
     Chromium's emulated touch screen, with no mouse."""
 
     def __init__(self, shots, engine='chromium', phone=False, size=(1024, 768), flags=()):
+        import engines  # selenium, which the desktop's player (tests/scripts/bounce.py) does without
         self.browser = engines.launch(engine, flags)
         self.engine, self.phone, self.shots = engine, phone, shots
         os.makedirs(shots, exist_ok=True)
@@ -177,15 +176,6 @@ class Page:
             time.sleep(delay)
             self.point(to, y)
 
-    def back(self):
-        self.browser.back()
-
-    def hide_for_a_moment(self):
-        self.browser.hide_for_a_moment()
-
-    def errors(self):
-        return self.browser.errors()
-
     def close(self):
         if self.browser:
             self.browser.close()
@@ -262,7 +252,7 @@ def bounce(page):
     4 s after its jump missed."""
     named = page.showing('highscore.png', 512, 250)
     for attempt in range(1, 26):
-        page.back() if page.phone else page.key('Escape')
+        page.browser.back() if page.phone else page.key('Escape')
         wait_until(lambda: named() or shows(page.shot(), 'menu.jpg', 512, 384), 10, 'the menu')
         if named():
             return

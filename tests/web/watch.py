@@ -31,7 +31,7 @@ wait_until(replay, 60, 'a replay on the menu left alone')
 page.snap('watch-attract')
 page.key('a')
 wait_until(page.showing('menu.jpg'), 10, 'the menu after a key')
-errors = page.errors()
+errors = page.browser.errors()
 assert not errors, errors
 page.close()
 stop_server()
