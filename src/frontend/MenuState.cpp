@@ -33,7 +33,7 @@ cMenuState::cMenuState()
       background(nullptr), cursor(nullptr), quitButton(nullptr), creditsButton(nullptr),
       scoresButton(nullptr), startButton(nullptr), highlight(nullptr), startHighlight(nullptr),
       scoresHighlight(nullptr), creditsHighlight(nullptr), quitHighlight(nullptr),
-      scoreScreen(nullptr), creditsScreen(nullptr), idleSeconds(0.0) {
+      scoreScreen(nullptr), creditsScreen(nullptr), idleSince(0) {
     camera->setDirection(0, 0, 1);
     camera->setUp(0, 1, 0);
 }
@@ -86,7 +86,7 @@ void cMenuState::loadButtons() {
 }
 
 int cMenuState::activate(bool on) {
-    idleSeconds = 0.0;
+    idleSince = platform().getTicks();
     if (on) {
         music->setVolume(50);
         music->fadeIn(2000);
@@ -111,8 +111,11 @@ void cMenuState::readPointer() { platform().getMouseState(&mouseX, &mouseY); }
 void cMenuState::updateMainMenu(float fps) {
     const int lastX = mouseX, lastY = mouseY;
     readPointer();
-    idleSeconds = mouseX == lastX && mouseY == lastY ? idleSeconds + 1.0 / fps : 0.0;
-    if (idleSeconds >= kIdleSeconds && g_app) g_app->requestedState = kWatchState;
+    // Measured on the clock, not summed from the frames' rates: a frame too
+    // short for the clock to see would count for nothing.
+    const Uint32 now = platform().getTicks();
+    if (mouseX != lastX || mouseY != lastY) idleSince = now;
+    if (now - idleSince >= kIdleMs && g_app) g_app->requestedState = kWatchState;
     cursor->x = static_cast<float>(mouseX);
     cursor->y = static_cast<float>(mouseY);
     cursor->z = 20.0f;
@@ -156,10 +159,10 @@ void cMenuState::drawHighlight() {
     }
 }
 
-void cMenuState::keyDown(int) { idleSeconds = 0.0; }
+void cMenuState::keyDown(int) { idleSince = platform().getTicks(); }
 
 void cMenuState::mouseDown(int button, int x, int y) {
-    idleSeconds = 0.0;
+    idleSince = platform().getTicks();
     switch (subScreen) {
     case mainMenu: clickMainMenu(button, x, y); break;
     case scoreScreenShown: scoreScreen->mouseDown(button, x, y); break;

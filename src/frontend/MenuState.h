@@ -1,6 +1,8 @@
 // The main menu: a full-screen picture with four hovered buttons, hosting the high-score and credits screens.
 #pragma once
 
+#include <SDL.h>
+
 #include "app/AppState.h"
 
 class cAutorsState;
@@ -16,7 +18,7 @@ class cMenuState : public cAppState {
 public:
     enum { mainMenu = 0, scoreScreenShown = 1, creditsScreenShown = 2 };
     // The main menu left alone this long shows a replay.
-    static constexpr double kIdleSeconds = 30.0;
+    static constexpr Uint32 kIdleMs = 30000;
 
     cMenuState();
     ~cMenuState() override;
@@ -48,7 +50,7 @@ public:
     cTexture* quitHighlight;
     cScoreState* scoreScreen;
     cAutorsState* creditsScreen;
-    double idleSeconds;  // since the player last moved, pressed or clicked on the main menu
+    Uint32 idleSince;  // the clock's ticks when the player last moved, pressed or clicked
 
 private:
     void loadButtons();

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "app/Application.h"
+#include "app/Platform.h"
 #include "frontend/HighScoreTable.h"
 #include "frontend/ReplayShelf.h"
 #include "game/Climb.h"
@@ -51,6 +52,7 @@ int cWatchState::activate(bool on) {
         return 0;
     }
     clock = due = 0.0;
+    lastTicks = platform().getTicks();
     if (!findReplay() || replay.rulesVersion != climb::kRulesVersion) {
         leave();
         return 0;
@@ -60,11 +62,14 @@ int cWatchState::activate(bool on) {
     return 0;
 }
 
-// Plays the recorded frames whose time has come; a long frame of the game's
-// own counts as the longest a frame may be, so a stall does not leap ahead.
-int cWatchState::update(float fps) {
+// Plays the recorded frames whose time has come, by the clock; a long frame
+// of the game's own counts as the longest a frame may be, so that a stall
+// does not leap ahead.
+int cWatchState::update(float) {
     if (!watched) return 0;
-    clock += std::min(1.0 / fps, climb::kLongestFrameMs / 1000.0);
+    const Uint32 now = platform().getTicks();
+    clock += std::min<Uint32>(now - lastTicks, climb::kLongestFrameMs) / 1000.0;
+    lastTicks = now;
     while (!watched->done() && due < clock) {
         due += watched->nextFrameSeconds();
         watched->step();

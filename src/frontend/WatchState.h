@@ -4,6 +4,8 @@
 // back to the menu; nothing of the replay is filed or saved.
 #pragma once
 
+#include <SDL.h>
+
 #include <memory>
 #include <string>
 
@@ -45,6 +47,7 @@ private:
     cReplay replay;
     std::unique_ptr<cReplayPlayer> watched;
     std::unique_ptr<cBitmapFont> font;
-    double clock = 0.0;  // seconds watched
-    double due = 0.0;    // when the next recorded frame is shown
+    Uint32 lastTicks = 0;  // the clock when the last frame was shown
+    double clock = 0.0;    // seconds watched
+    double due = 0.0;      // when the next recorded frame is shown
 };

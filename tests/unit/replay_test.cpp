@@ -160,12 +160,15 @@ TEST(ReplayShelf, KeepsTheReplaysOfTheTablesEntries) {
     EXPECT_EQ(best.name + " " + std::to_string(best.score), "P 100");
 }
 
-// Thirty seconds of a still pointer on the main menu bring the shipped climb
-// on, with the game's screens and its caption; a click leads back and
-// nothing is filed.
+// Thirty seconds of a still pointer on the main menu, by the clock, bring
+// the shipped climb on, played at its pace, with the game's screens and its
+// caption; a click leads back.
 TEST(Attract, TheMenuLeftAloneShowsAClimbUntilAClick) {
     testkit::openWindow();
-    testkit::FakePlatform pointer;
+    struct : testkit::FakePlatform {
+        Uint32 getTicks() override { return ms; }
+        Uint32 ms = 5000;
+    } pointer;
     setPlatform(&pointer);
     cApplication& app = testkit::app();
     cHighScoreTable table;
@@ -174,17 +177,19 @@ TEST(Attract, TheMenuLeftAloneShowsAClimbUntilAClick) {
     menu.load(), watch.load();
     app.requestedState = kMenuState;
     menu.activate(true);
-    for (int frame = 1; frame < 1460; ++frame) {
+    for (int frame = 1; frame < 1998; ++frame) {
         if (frame == 500) pointer.x = 1;  // a move starts the wait afresh
-        menu.update(frame < 500 ? 64.0f : 32.0f);
+        pointer.ms += frame % 3 ? 0 : 60;  // two of three frames too short for the clock
+        menu.update(60.0f);
     }
     EXPECT_EQ(app.requestedState, kMenuState);
-    menu.update(32.0f);
+    pointer.ms += 60;
+    menu.update(60.0f);
     EXPECT_EQ(app.requestedState, kWatchState);
     watch.activate(true);
     ASSERT_TRUE(watch.player());
-    for (int frame = 0; frame < 600; ++frame) watch.update(60.0f);
-    EXPECT_EQ(watch.player()->framesPlayed(), 600);
+    for (int frame = 0; frame < 600; ++frame) pointer.ms += 20, watch.update(50.0f);
+    EXPECT_NEAR(watch.player()->framesPlayed(), 720, 1);  // twelve seconds of a climb recorded at 60 a second
     const testkit::Frame shown = testkit::drawnFrame(watch);
     watch.mouseDown(1, 500, 400);
     EXPECT_EQ(app.requestedState, kMenuState);
