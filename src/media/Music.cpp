@@ -8,25 +8,11 @@
 
 cMusic::cMusic() : music(nullptr), loops(-1) {}
 
-namespace {
-// Without an audio device the mixer cannot decode; the file must still exist
-// and look like Ogg Vorbis, so a missing piece is reported all the same.
-bool looksLikeOgg(const char* native) {
-    SDL_RWops* in = SDL_RWFromFile(native, "rb");
-    if (!in) return false;
-    char magic[4] = {0, 0, 0, 0};
-    const bool ok = SDL_RWread(in, magic, 1, 4) == 4 && magic[0] == 'O' && magic[1] == 'g' &&
-                    magic[2] == 'g' && magic[3] == 'S';
-    SDL_RWclose(in);
-    return ok;
-}
-}  // namespace
-
 int cMusic::load(const char* path) {
     char native[1024];
     toNativePath(path, native, sizeof native);
     if (!audioAvailable()) {
-        if (!looksLikeOgg(native)) throw new cResFileException(path);
+        if (!carriesMark(native, 0, "OggS")) throw new cResFileException(path);
         return 0;
     }
     music = Mix_LoadMUS(native);

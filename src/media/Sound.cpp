@@ -2,6 +2,8 @@
 
 #include <SDL.h>
 
+#include <cstring>
+
 #include "media/ResFileException.h"
 #include "media/Texture.h"
 
@@ -12,20 +14,24 @@ bool audioAvailable() {
     return Mix_QuerySpec(&frequency, &format, &channels) != 0;
 }
 
+bool carriesMark(const char* nativePath, long offset, const char* magic) {
+    SDL_RWops* in = SDL_RWFromFile(nativePath, "rb");
+    if (!in) return false;
+    char seen[8] = {};
+    const int n = static_cast<int>(std::strlen(magic));
+    const bool ok = n <= static_cast<int>(sizeof seen) && SDL_RWseek(in, offset, RW_SEEK_SET) == offset &&
+                    SDL_RWread(in, seen, 1, n) == n && !std::memcmp(seen, magic, static_cast<std::size_t>(n));
+    SDL_RWclose(in);
+    return ok;
+}
+
 cSound::cSound() : chunk(nullptr), loops(0), channel(-1) {}
 
 int cSound::load(const char* path) {
     char native[1024];
     toNativePath(path, native, sizeof native);
     if (!audioAvailable()) {
-        // No device: decode the file with SDL itself so that a missing or
-        // broken effect is still reported, then play nothing.
-        SDL_AudioSpec spec;
-        Uint8* buffer = nullptr;
-        Uint32 length = 0;
-        if (!SDL_LoadWAV_RW(SDL_RWFromFile(native, "rb"), 1, &spec, &buffer, &length))
-            throw new cResFileException(path);
-        SDL_FreeWAV(buffer);
+        if (!carriesMark(native, 0, "RIFF") || !carriesMark(native, 8, "WAVE")) throw new cResFileException(path);
         return 0;
     }
     chunk = Mix_LoadWAV_RW(SDL_RWFromFile(native, "rb"), 1);

@@ -19,3 +19,7 @@ public:
 
 // Whether the audio device is open; without it the game runs silently.
 bool audioAvailable();
+// Without a device the mixer cannot decode: a sound or a piece of music must
+// still exist and carry its format's mark (`magic` at `offset`), so that a
+// missing one is reported all the same.
+bool carriesMark(const char* nativePath, long offset, const char* magic);

@@ -243,11 +243,6 @@ mergeInto(LibraryManager.library, {
     channels[channel] = {source: source, gain: gain};
     return channel;
   },
-  // The game's path without a mixer, never taken here: the browser's mixer
-  // is always there (Mix_QuerySpec).
-  SDL_LoadWAV_RW: function(rwops, freeSource, spec, buffer, length) { return 0; },
-  SDL_FreeWAV: function(buffer) {},
-
   // ------------------------------------------------------------ pointer
   // The game draws its own pointer; its transparent cursor hides the system's.
   SDL_CreateCursor: function(data, mask, w, h, hotX, hotY) { return 1; },

@@ -135,6 +135,19 @@ TEST_F(Media, FontPlacesGlyphs) {
     }
 }
 
+// Without an audio device, a sound or a piece is known by its format's mark.
+TEST(Sounds, AreKnownByTheirMarkWithoutADevice) {
+    const std::string file = testkit::tempDir() + "/f";
+    const struct { const char* bytes; long offset; const char* mark; bool carries; } rows[] = {
+        {"RIFF1234WAVEfmt ", 8, "WAVE", true}, {"RIFF1234AVI LIST", 8, "WAVE", false}, {"OggS", 0, "OggS", true},
+        {"Ogg", 0, "OggS", false}};
+    for (const auto& r : rows) {
+        testkit::writeFile(file, r.bytes);
+        EXPECT_EQ(r.carries, carriesMark(file.c_str(), r.offset, r.mark)) << r.bytes;
+    }
+    EXPECT_FALSE(carriesMark((file + "-missing").c_str(), 0, "OggS"));
+}
+
 // Music repeats; effects play once, on their own channel or on a free one.
 TEST_F(Media, MusicRepeatsAndEffectsPlayOnceOnTheirChannel) {
     cMusic music, idle;
