@@ -25,7 +25,7 @@ cWatchState::~cWatchState() = default;
 int cWatchState::load() {
     font.reset(new cBitmapFont());
     font->load(kFontPicture, kFontGlyphs);
-    font->setScale(0.5);
+    font->setScale(0.75);
     font->setAlign(0, 0);
     return 0;
 }
