@@ -91,10 +91,12 @@ extern "C" EMSCRIPTEN_KEEPALIVE void zarvo_back() {
     else zarvo_key(SDLK_ESCAPE);
 }
 
-// The page calls this with a replay written to kWatchedFile (its address
-// asked for one): the game leaves its menu or intro to show it.
+// The page calls this with a replay written to kWatchedFile (its address or
+// the world table's Watch asked for one): the game leaves what it shows for
+// the replay, and a climb under way waits paused, as when the player leaves.
 extern "C" EMSCRIPTEN_KEEPALIVE void zarvo_watch() {
-    if (!game || game->currentStateId == kGameState) return;
+    if (!game) return;
+    if (game->currentStateId == kGameState) game->gameState->focusLost();
     game->watchState->watch(kWatchedFile);
     if (game->currentStateId == kWatchState) game->watchState->activate(true);
     game->requestedState = kWatchState;

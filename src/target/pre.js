@@ -60,7 +60,22 @@ Module['preRun'] = (Module['preRun'] || []).concat(function() {
 // tab's next name is filed into the table as it now stands.
 var zarvoTabs = typeof BroadcastChannel === 'function' ? new BroadcastChannel('zarvo-scores') : null;
 if (zarvoTabs) zarvoTabs.onmessage = function() { zarvoStorage.sync(true); };
+// The climb of the name just filed: the newest replay of the saved folder.
+Module['zarvoNewestClimb'] = function() {
+  var folder = '/saved/replays', newest = null;
+  try {
+    FS.readdir(folder).forEach(function(name) {
+      if (!/\.zrp$/.test(name)) return;
+      var when = FS.stat(folder + '/' + name).mtime;
+      if (!newest || when >= newest.when) newest = {name: name, when: when};
+    });
+  } catch (e) {
+    return null;  // no folder: no climb kept
+  }
+  return newest && {name: newest.name, bytes: FS.readFile(folder + '/' + newest.name)};
+};
 Module['zarvoKeepScores'] = function() {
+  if (Module['zarvoClimbFiled']) Module['zarvoClimbFiled']();
   zarvoStorage.sync(false, function(error) {
     if (!error && zarvoTabs) zarvoTabs.postMessage('saved');
     Module['zarvoScoresKept'] = (Module['zarvoScoresKept'] || 0) + 1;
