@@ -3,6 +3,7 @@
 #include <SDL.h>
 #include <SDL_mixer.h>
 #include <SDL_opengl.h>
+#include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -25,7 +26,20 @@
 
 namespace testkit {
 
+// In the sanitizer build: the leak check, run as soon as the tests are done.
+extern "C" void __lsan_do_leak_check() __attribute__((weak));
+
 namespace {
+
+// At exit, the leak checker's tracer stops every thread while the libraries
+// and their threads wind down, and now and then it crashed there. Checked
+// before the process exits instead, once (the check at exit then runs no more).
+struct LeakCheckBeforeExit : ::testing::Environment {
+    void TearDown() override {
+        if (__lsan_do_leak_check) __lsan_do_leak_check();
+    }
+};
+::testing::Environment* const leakCheck = ::testing::AddGlobalTestEnvironment(new LeakCheckBeforeExit);
 bool windowOpen = false;
 std::vector<std::string> tempDirs;
 
