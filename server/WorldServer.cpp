@@ -39,6 +39,16 @@ std::string isoDate(std::int64_t seconds) {
     return text;
 }
 
+// Why a climb played again is not taken, or "" when it reached just what it claims.
+std::string refusalOf(const cVerifierPool::Verdict& v, const cReplay& claim) {
+    if (v.kind == cVerifierPool::Verdict::Unended) return "the climb does not end where its file ends";
+    if (v.kind != cVerifierPool::Verdict::Played) return v.reason.empty() ? "the climb could not be played again" : v.reason;
+    if (v.frames == claim.frameCount && v.score == claim.score && v.level == claim.level) return "";
+    return "the climb reaches score " + std::to_string(v.score) + " on level " + std::to_string(v.level) +
+           (v.frames == claim.frameCount ? "" : " after " + std::to_string(v.frames) + " frames") + ", not the score " +
+           std::to_string(claim.score) + " on level " + std::to_string(claim.level) + " it claims";
+}
+
 std::string error(const std::string& reason) { return json{{"error", reason}}.dump(); }
 
 // The route a request took, as the metrics name it.
@@ -125,21 +135,13 @@ int cWorldServer::verifyAndFile(const std::string& bytes, std::string& body) {
     const std::string canonical = replay.bytes(), digest = digestOf(replay);
     if (store.has(digest)) return body = error("this climb was sent before"), 409;
     const cVerifierPool::Verdict v = pool.verify(canonical);
-    switch (v.kind) {
-    case cVerifierPool::Verdict::Busy:
+    if (v.kind == cVerifierPool::Verdict::Busy) {
         metrics.verification("busy");
         return body = error("the server is busy playing other climbs; try again in a moment"), 503;
-    case cVerifierPool::Verdict::Played:
-        if (v.frames == replay.frameCount && v.score == replay.score && v.level == replay.level) break;
-        reason = "the climb reaches score " + std::to_string(v.score) + " on level " + std::to_string(v.level) +
-                 (v.frames == replay.frameCount ? "" : " after " + std::to_string(v.frames) + " frames") +
-                 ", not the score " + std::to_string(replay.score) + " on level " + std::to_string(replay.level) +
-                 " it claims";
-        // fall through
-    default:
+    }
+    reason = refusalOf(v, replay);
+    if (!reason.empty()) {
         metrics.verification("refused");
-        if (reason.empty()) reason = v.kind == cVerifierPool::Verdict::Unended ? "the climb does not end where its file ends"
-                                                                             : v.reason;
         return body = error(reason), 422;
     }
     cWorldClimb climb;
