@@ -24,22 +24,19 @@
 #include "scene/Camera.h"
 #include "scene/ObjectList.h"
 
-namespace testkit {
+// In the sanitizer build: GCC 12's runtime takes a thread-local block that
+// the dynamic loader allocated at certain addresses for one of glibc's old
+// headers and reads a bogus length before it; the leak checker's tracer then
+// crashed at exit now and then in a test that had loaded Mesa's drivers.
+// Leaving __tls_get_addr alone avoids it (later runtimes mend the check).
+extern "C" __attribute__((visibility("default"), used)) const char* __asan_default_options() {
+    return "intercept_tls_get_addr=0";
+}
 
-// In the sanitizer build: the leak check, run as soon as the tests are done.
-extern "C" void __lsan_do_leak_check() __attribute__((weak));
+namespace testkit {
 
 namespace {
 
-// At exit, the leak checker's tracer stops every thread while the libraries
-// and their threads wind down, and now and then it crashed there. Checked
-// before the process exits instead, once (the check at exit then runs no more).
-struct LeakCheckBeforeExit : ::testing::Environment {
-    void TearDown() override {
-        if (__lsan_do_leak_check) __lsan_do_leak_check();
-    }
-};
-::testing::Environment* const leakCheck = ::testing::AddGlobalTestEnvironment(new LeakCheckBeforeExit);
 bool windowOpen = false;
 std::vector<std::string> tempDirs;
 
