@@ -20,7 +20,7 @@ bool carriesMark(const char* nativePath, long offset, const char* magic) {
     char seen[8] = {};
     const int n = static_cast<int>(std::strlen(magic));
     const bool ok = n <= static_cast<int>(sizeof seen) && SDL_RWseek(in, offset, RW_SEEK_SET) == offset &&
-                    SDL_RWread(in, seen, 1, n) == n && !std::memcmp(seen, magic, static_cast<std::size_t>(n));
+                    SDL_RWread(in, seen, n, 1) == 1 && !std::memcmp(seen, magic, static_cast<std::size_t>(n));
     SDL_RWclose(in);
     return ok;
 }
