@@ -6,7 +6,7 @@ ZARVO_PACKAGES="build-essential cmake pkg-config libsdl1.2-compat-dev libsdl-ima
 libsdl-mixer1.2-dev libglu1-mesa-dev libgtest-dev libbenchmark-dev xvfb xauth libgl1-mesa-dri \
 xdotool x11-apps imagemagick python3-pil python3-numpy vorbis-tools fonts-dejavu-core clang libcaca0 \
 dpkg-dev lintian appstream desktop-file-utils fluidsynth musescore-general-soundfont-small openbox x11-utils \
-libcpp-httplib-dev nlohmann-json3-dev libsqlite3-dev libpqxx-dev sqlite3 postgresql"
+libcpp-httplib-dev nlohmann-json3-dev libsqlite3-dev libpqxx-dev sqlite3 postgresql systemd"
 
 # The browser's game: Debian's emscripten builds it; its tests play it in
 # Chromium and WebKitGTK through WebDriver and in Firefox through WebDriver
