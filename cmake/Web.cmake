@@ -59,7 +59,7 @@ add_dependencies(zarvo-offline zarvo zarvo-data zarvo-decoder)
 # The tools run under node on the real files.
 add_executable(zarvo-autoplay tools/autoplay/main.cpp)
 target_link_libraries(zarvo-autoplay PRIVATE zarvo_pilot)
-add_executable(zarvo-replay tools/replay/main.cpp)
+add_executable(zarvo-replay tools/replay/main.cpp tools/replay/WebClimbSender.cpp)
 target_link_libraries(zarvo-replay PRIVATE zarvo_core)
 foreach(tool zarvo-autoplay zarvo-replay)
   target_link_options(${tool} PRIVATE -sNODERAWFS=1 -sENVIRONMENT=node -sEXIT_RUNTIME=1

@@ -96,6 +96,24 @@ for line in ('zarvo_requests_total{route="/api/climbs",status="201"} 1', 'zarvo_
              'zarvo_verifications_total{result="refused"} 1', 'zarvo_verification_queue 0'):
     assert line in metrics, line
 
+print('-- zarvo-replay --send, on a table of its own', flush=True)
+sender, sender_address = start('--rate', '100', '--database', 'sqlite:' + os.path.join(work, 'sent.sqlite'))
+fresh, forged = os.path.join(work, 'fresh.zrp'), os.path.join(work, 'forged.zrp')
+open(fresh, 'wb').write(climbs(1, 70)[0])
+open(forged, 'wb').write(SHIPPED[:8] + bytes([0x84, 0x6d]) + SHIPPED[10:])
+for what, url, path, code, says in [
+        ('a fresh climb', sender_address + '/', fresh, 0, 'rank 1 of the world table'),
+        ('the same again', sender_address, fresh, 1, 'sent before'),
+        ('a forged score, refused before sending', sender_address, forged, 1, 'the file claims'),
+        ('an address without a table', sender_address + '/elsewhere', fresh, 1, 'no world table'),
+        ('no server', 'http://127.0.0.1:1', fresh, 1, 'cannot reach the server')]:
+    sent = subprocess.run([os.path.join(build, 'zarvo-replay'), path, '--send', url], capture_output=True, text=True)
+    assert sent.returncode == code and says in sent.stdout + sent.stderr, (what, sent.stdout, sent.stderr)
+    print('  %s: %s' % (what, (sent.stderr or sent.stdout).strip().splitlines()[-1]), flush=True)
+assert call(sender_address, '/metrics')[1].count(b'zarvo_verifications_total{result="accepted"} 1') == 1
+sender.send_signal(signal.SIGTERM)
+assert sender.wait(30) == 0
+
 print('-- 1,000 rapid posts from one address, and a slow client', flush=True)
 server.send_signal(signal.SIGTERM)
 assert server.wait(30) == 0

@@ -1,6 +1,7 @@
 // Plays a recorded climb again, headless and as fast as the climb runs (or in
 // a window at its recorded pace with --render), prints the score and level it
-// reaches, and exits 0 only when these are what the file claims.
+// reaches, and exits 0 only when these are what the file claims. With
+// --send URL, a climb that plays to its claim then goes to that world table.
 #include <SDL.h>
 #include <SDL_opengl.h>
 
@@ -9,6 +10,7 @@
 #include <cstring>
 #include <string>
 
+#include "ClimbSender.h"
 #include "app/Application.h"
 #include "app/Screenshot.h"
 #include "game/Climb.h"
@@ -25,6 +27,7 @@ struct Options {
     bool render = false;
     const char* shots = nullptr;
     long every = 120;
+    const char* send = nullptr;
 };
 
 bool parseOptions(int argc, char** argv, Options& o) {
@@ -33,6 +36,7 @@ bool parseOptions(int argc, char** argv, Options& o) {
         char* end = nullptr;
         if (!std::strcmp(a, "--render")) o.render = true;
         else if (!std::strcmp(a, "--shots") && i + 1 < argc) o.shots = argv[++i];
+        else if (!std::strcmp(a, "--send") && i + 1 < argc) o.send = argv[++i];
         else if (!std::strcmp(a, "--every") && i + 1 < argc && (o.every = std::strtol(argv[++i], &end, 10)) > 0 && !*end) continue;
         else if (a[0] != '-' && !o.file) o.file = a;
         else return false;
@@ -76,7 +80,7 @@ int main(int argc, char** argv) {
     std::setvbuf(stdout, nullptr, _IOLBF, 0);  // the score's line before any reason on stderr
     Options o;
     if (!parseOptions(argc, argv, o)) {
-        std::fprintf(stderr, "usage: zarvo-replay FILE [--render] [--shots DIR [--every N]]\n");
+        std::fprintf(stderr, "usage: zarvo-replay FILE [--render] [--shots DIR [--every N]] [--send URL]\n");
         return 2;
     }
     std::string error;
@@ -124,5 +128,10 @@ int main(int argc, char** argv) {
         status = 1;
     }
     if (window) SDL_Quit();
+    if (status == 0 && o.send) {
+        std::string answer;
+        status = sendClimb(o.send, replay.bytes(), answer) ? 0 : 1;
+        std::fprintf(status ? stderr : stdout, "%s%s: %s\n", status ? "zarvo-replay: " : "", o.send, answer.c_str());
+    }
     return status;
 }
