@@ -1,14 +1,17 @@
 # The page's world table in Chromium, on the real server: a climb filed in
 # the game is sent (the player says yes), ranked, listed by the World panel
 # (its name as text) and watched from there; served without the server, the
-# panel says that it needs one.
+# panel says that it needs one; a climb the player sends while the server is
+# away goes on the page's next visit.
 # Usage: world_table.py BUILD-WEB-FOLDER SHOTS-FOLDER DESKTOP-BUILD-FOLDER
 import atexit
+import json
 import os
 import re
 import subprocess
 import sys
 import tempfile
+import urllib.request
 
 from selenium.webdriver.common.by import By
 
@@ -17,11 +20,19 @@ from page import Page, bounce, require, serve, shows, start_round, wait_until
 build, shots, desktop = sys.argv[1], sys.argv[2], sys.argv[3]
 require(build)
 work = tempfile.mkdtemp(prefix='zarvo-world-page-')
-server = subprocess.Popen([os.path.join(desktop, 'zarvo-server'), '--listen', '127.0.0.1:0', '--www', build, '--workers',
-                           '1', '--database', 'sqlite:' + os.path.join(work, 'world.sqlite')], stdout=subprocess.PIPE,
-                          text=True)
-atexit.register(server.kill)
-address = next(found.group(1) for found in (re.search(r'serving (http://\S+/)', line) for line in server.stdout) if found)
+
+
+def start_server(listen='127.0.0.1:0'):
+    """The server on the test's own table; it and its address."""
+    server = subprocess.Popen([os.path.join(desktop, 'zarvo-server'), '--listen', listen, '--www', build, '--workers',
+                               '1', '--database', 'sqlite:' + os.path.join(work, 'world.sqlite')],
+                              stdout=subprocess.PIPE, text=True)
+    atexit.register(server.kill)
+    return server, next(found.group(1) for found in (re.search(r'serving (http://\S+/)', line)
+                                                      for line in server.stdout) if found)
+
+
+server, address = start_server()
 page = Page(shots)
 
 
@@ -59,4 +70,20 @@ wait_until(lambda: not shows(page.shot(), 'gameagain.png', 512, 250) and not sho
 page.snap('world-watch')
 errors = page.browser.errors()
 assert not errors, errors
+
+print('-- a climb sent while the server is away goes on the next visit', flush=True)
+bounce(page)
+for key in 'ida':
+    page.key(key)
+page.key('Enter')
+wait_until(lambda: element('send').is_displayed(), 10, 'the offer to send the climb')
+server.kill()
+server.wait()
+element('send-yes').click()
+wait_until(lambda: 'next visit' in element('send-status').text, 30, 'the promise to send it later')
+server, address = start_server(address[len('http://'):-1])
+page.open(address)
+table = lambda: json.load(urllib.request.urlopen(address + 'api/table', timeout=30))['climbs']
+wait_until(lambda: sorted(c['name'] for c in table()) == ['IDA', 'ZOE'], 30, 'the climb sent on the next visit')
+wait_until(lambda: page.js("localStorage.getItem('zarvo-pending')") == '[]', 10, 'the sent climb no more pending')
 page.close()
