@@ -1,6 +1,7 @@
 # Installed layout (relative to the prefix).  By default:
 #   bin/zarvo                          launcher: per-user folder, then the game
-#   lib/zarvo/zarvo                    the game itself
+#   bin/zarvo-replay                   launcher: the replay tool on the data
+#   lib/zarvo/zarvo, zarvo-replay      the game itself, the replay tool
 #   share/zarvo/data/{graphics,sound}  pictures and sounds
 # With ZARVO_GAMES_LAYOUT (the Debian package), as Debian lays out games:
 #   games/zarvo, lib/games/zarvo/zarvo, share/games/zarvo/data
@@ -20,21 +21,28 @@ else()
 endif()
 
 file(RELATIVE_PATH ZARVO_LAUNCHER_TO_GAME /${ZARVO_LAUNCHER_DIR} /${ZARVO_GAME_DIR}/zarvo)
+file(RELATIVE_PATH ZARVO_LAUNCHER_TO_REPLAY /${ZARVO_LAUNCHER_DIR} /${ZARVO_GAME_DIR}/zarvo-replay)
 file(RELATIVE_PATH ZARVO_LAUNCHER_TO_DATA /${ZARVO_LAUNCHER_DIR} /${ZARVO_DATA_DIR})
 configure_file(packaging/zarvo.sh.in zarvo-launcher @ONLY)
+configure_file(packaging/zarvo-replay.sh.in zarvo-replay-launcher @ONLY)
 
 # Manual pages are installed compressed, without a time stamp in the header.
 add_custom_command(OUTPUT zarvo.6.gz
   COMMAND gzip -9nc ${CMAKE_CURRENT_SOURCE_DIR}/packaging/zarvo.6 > zarvo.6.gz
   DEPENDS packaging/zarvo.6)
+add_custom_command(OUTPUT zarvo-replay.6.gz
+  COMMAND gzip -9nc ${CMAKE_CURRENT_SOURCE_DIR}/packaging/zarvo-replay.6 > zarvo-replay.6.gz
+  DEPENDS packaging/zarvo-replay.6)
 add_custom_command(OUTPUT changelog.gz
   COMMAND gzip -9nc ${CMAKE_CURRENT_SOURCE_DIR}/packaging/changelog > changelog.gz
   DEPENDS packaging/changelog)
-add_custom_target(zarvo-docs ALL DEPENDS zarvo.6.gz changelog.gz)
+add_custom_target(zarvo-docs ALL DEPENDS zarvo.6.gz zarvo-replay.6.gz changelog.gz)
 
-install(TARGETS zarvo RUNTIME DESTINATION ${ZARVO_GAME_DIR} COMPONENT game)
+install(TARGETS zarvo zarvo-replay RUNTIME DESTINATION ${ZARVO_GAME_DIR} COMPONENT game)
 install(PROGRAMS ${CMAKE_CURRENT_BINARY_DIR}/zarvo-launcher
         DESTINATION ${ZARVO_LAUNCHER_DIR} RENAME zarvo COMPONENT game)
+install(PROGRAMS ${CMAKE_CURRENT_BINARY_DIR}/zarvo-replay-launcher
+        DESTINATION ${ZARVO_LAUNCHER_DIR} RENAME zarvo-replay COMPONENT game)
 install(DIRECTORY data/ DESTINATION ${ZARVO_DATA_DIR} COMPONENT game PATTERN ".*" EXCLUDE)
 install(FILES packaging/org.zarvo.Zarvo.desktop DESTINATION share/applications COMPONENT game)
 install(FILES packaging/org.zarvo.Zarvo.metainfo.xml DESTINATION share/metainfo COMPONENT game)
@@ -42,7 +50,8 @@ foreach(size 48 64 128 256)
   install(FILES packaging/icons/zarvo-${size}.png
           DESTINATION share/icons/hicolor/${size}x${size}/apps RENAME zarvo.png COMPONENT game)
 endforeach()
-install(FILES ${CMAKE_CURRENT_BINARY_DIR}/zarvo.6.gz DESTINATION share/man/man6 COMPONENT game)
+install(FILES ${CMAKE_CURRENT_BINARY_DIR}/zarvo.6.gz ${CMAKE_CURRENT_BINARY_DIR}/zarvo-replay.6.gz
+        DESTINATION share/man/man6 COMPONENT game)
 install(FILES packaging/copyright ${CMAKE_CURRENT_BINARY_DIR}/changelog.gz README.md
         DESTINATION share/doc/zarvo COMPONENT game)
 

@@ -1,13 +1,11 @@
 #include "VerifyWorker.h"
 
-#include <unistd.h>
-
 #include <cstdint>
 #include <cstdio>
-#include <filesystem>
 
 #include "game/Replay.h"
 #include "game/ReplayPlayer.h"
+#include "media/DataFolder.h"
 #include "media/ResFileException.h"
 #include "media/TextureManager.h"
 
@@ -28,10 +26,9 @@ std::string play(const std::string& bytes) {
 }  // namespace
 
 int runVerifyWorker(const std::string& dataFolder) {
-    // The game names its files data\..., from the folder that holds data.
-    const std::filesystem::path data = std::filesystem::absolute(dataFolder);
-    if (chdir(data.parent_path().c_str()) != 0 || data.filename() != "data") {
-        std::fprintf(stderr, "zarvo-server: the game's data must be a folder named data: %s\n", dataFolder.c_str());
+    std::string error;
+    if (!enterDataFolder(dataFolder, error)) {
+        std::fprintf(stderr, "zarvo-server: %s\n", error.c_str());
         return 1;
     }
     cTextureManager::setHeadless(true);

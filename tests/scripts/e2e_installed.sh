@@ -3,7 +3,8 @@
 # install the game, start it through its desktop entry's Exec line from an
 # unrelated folder, and play it with the real pointer and keyboard: the
 # high-score screen, the intro, a game that scores and falls, the name entry,
-# the retry box, the credits, quit.  score.txt in the player's own folder must
+# the retry box, the credits, quit, and the filed climb replayed by the
+# installed zarvo-replay.  score.txt in the player's own folder must
 # then hold the table it started with plus the new line in its place.  Screens
 # of the steps are kept in $ZARVO_BINARY_DIR/e2e/ (tools/screenshots takes the
 # README's pictures from there).
@@ -62,8 +63,8 @@ else
     mkdir -p "$HOME"
 fi
 desktop="$prefix/share/applications/org.zarvo.Zarvo.desktop"
-for f in "$launcher_dir/zarvo" "$desktop" "$prefix/share/icons/hicolor/64x64/apps/zarvo.png" \
-         "$prefix/share/icons/hicolor/128x128/apps/zarvo.png" "$prefix/share/man/man6/zarvo.6.gz" \
+for f in "$launcher_dir/zarvo" "$launcher_dir/zarvo-replay" "$desktop" "$prefix/share/icons/hicolor/64x64/apps/zarvo.png" \
+         "$prefix/share/icons/hicolor/128x128/apps/zarvo.png" "$prefix/share/man/man6/zarvo.6.gz" "$prefix/share/man/man6/zarvo-replay.6.gz" \
          "$prefix/share/metainfo/org.zarvo.Zarvo.metainfo.xml" "$prefix/share/doc/zarvo/copyright" \
          "$data/graphics/menu.jpg" "$data/sound/menu.ogg"; do
     [ -e "$f" ] || fail "$f is not installed"
@@ -143,7 +144,7 @@ grep -q '^Error:' "$work/game.log" && fail "the game reported an error"
 cmp -s "$work/score.expected" "$home/score.txt" || fail "score.txt changed after the name was filed"
 step "the filed climb replays to its score and to the screen at its fall"
 mkdir "$work/replay"
-"$build/zarvo-replay" "$home/replays/TEST-$points.zrp" --shots "$work/replay" --every 1000000000 ||
+(cd "$work/elsewhere" && "$launcher_dir/zarvo-replay" "$home/replays/TEST-$points.zrp" --shots "$work/replay" --every 1000000000) ||
     fail "the filed climb does not replay to its score"
 # Beside and below the box (the name box then, the game-over box in the
 # replay) and the figure (come to rest on the floor since), the same screen.

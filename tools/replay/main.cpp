@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <string>
 
 #include "ClimbSender.h"
@@ -17,6 +18,7 @@
 #include "game/Replay.h"
 #include "game/ReplayPlayer.h"
 #include "game/WorldApp.h"
+#include "media/DataFolder.h"
 #include "media/ResFileException.h"
 #include "media/TextureManager.h"
 
@@ -25,9 +27,10 @@ namespace {
 struct Options {
     const char* file = nullptr;
     bool render = false;
-    const char* shots = nullptr;
+    std::string shots;  // absolute: the tool may move to the data's folder
     long every = 120;
     const char* send = nullptr;
+    const char* data = nullptr;  // the game's data folder, when not ./data
 };
 
 bool parseOptions(int argc, char** argv, Options& o) {
@@ -35,8 +38,9 @@ bool parseOptions(int argc, char** argv, Options& o) {
         const char* a = argv[i];
         char* end = nullptr;
         if (!std::strcmp(a, "--render")) o.render = true;
-        else if (!std::strcmp(a, "--shots") && i + 1 < argc) o.shots = argv[++i];
+        else if (!std::strcmp(a, "--shots") && i + 1 < argc) o.shots = std::filesystem::absolute(argv[++i]).string();
         else if (!std::strcmp(a, "--send") && i + 1 < argc) o.send = argv[++i];
+        else if (!std::strcmp(a, "--data") && i + 1 < argc) o.data = argv[++i];
         else if (!std::strcmp(a, "--every") && i + 1 < argc && (o.every = std::strtol(argv[++i], &end, 10)) > 0 && !*end) continue;
         else if (a[0] != '-' && !o.file) o.file = a;
         else return false;
@@ -69,8 +73,8 @@ void play(cReplayPlayer& player, const Options& o, bool window) {
         player.step();
         if (!window) continue;
         if (player.done()) player.settle();  // the last screen as the player saw it
-        const bool shotDue = o.shots && (player.framesPlayed() % o.every == 0 || player.done());
-        draw(player.game(), shotDue ? std::string(o.shots) + "/frame" + std::to_string(player.framesPlayed()) + ".ppm" : "");
+        const bool shotDue = !o.shots.empty() && (player.framesPlayed() % o.every == 0 || player.done());
+        draw(player.game(), shotDue ? o.shots + "/frame" + std::to_string(player.framesPlayed()) + ".ppm" : "");
     }
 }
 
@@ -80,7 +84,7 @@ int main(int argc, char** argv) {
     std::setvbuf(stdout, nullptr, _IOLBF, 0);  // the score's line before any reason on stderr
     Options o;
     if (!parseOptions(argc, argv, o)) {
-        std::fprintf(stderr, "usage: zarvo-replay FILE [--render] [--shots DIR [--every N]] [--send URL]\n");
+        std::fprintf(stderr, "usage: zarvo-replay FILE [--render] [--shots DIR [--every N]] [--send URL] [--data DIR]\n");
         return 2;
     }
     std::string error;
@@ -94,7 +98,11 @@ int main(int argc, char** argv) {
                      replay.rulesVersion, climb::kRulesVersion);
         return 1;
     }
-    const bool window = o.render || o.shots;
+    if (o.data && !enterDataFolder(o.data, error)) {
+        std::fprintf(stderr, "zarvo-replay: %s\n", error.c_str());
+        return 1;
+    }
+    const bool window = o.render || !o.shots.empty();
     cApplication app(argc, argv);
     if (window) {
         app.videoFlags = SDL_OPENGL;  // a window, not the whole screen
