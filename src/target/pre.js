@@ -125,6 +125,6 @@ window.addEventListener('hashchange', function() { Module['zarvoWatchFromAddress
 Module['postMainLoop'] = function() {
   if (Module['zarvoFirstFrame']) return;
   Module['zarvoFirstFrame'] = performance.now();
-  Module['zarvoFetchDecoder']();
+  Module['zarvoFirstFrameDrawn']();
   Module['zarvoWatchFromAddress']();
 };
