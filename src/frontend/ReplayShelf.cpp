@@ -1,8 +1,8 @@
 #include "frontend/ReplayShelf.h"
 
+#include <cstdio>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
 #include <set>
 #include <system_error>
 
@@ -43,12 +43,11 @@ bool cReplayShelf::keep(const cScoreEntry& entry, const cReplay& climb) const {
     fs::create_directories(folder, error);
     // Written aside and moved into place, so that a replay is whole or absent.
     const std::string part = path + ".part";
-    {
-        std::ofstream out(part, std::ios::binary | std::ios::trunc);
-        const std::string bytes = named.bytes();
-        out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-        if (!out.flush()) return fs::remove(part, error), false;
-    }
+    std::FILE* out = std::fopen(part.c_str(), "wb");
+    if (!out) return false;
+    const std::string bytes = named.bytes();
+    const bool written = std::fwrite(bytes.data(), 1, bytes.size(), out) == bytes.size();
+    if (std::fclose(out) != 0 || !written) return fs::remove(part, error), false;
     fs::rename(part, path, error);
     removeLeftEntries();
     return !error;
